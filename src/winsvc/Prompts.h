@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// Every message box, input box and file dialog of the program goes through
+// this interface, so that tests can answer them without a window blocking.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A message with an OK button.
+    virtual void MsgBox(const QString& text, const QString& title = QString()) = 0;
+
+    // A yes/no question; true for yes.
+    virtual bool Ask(const QString& text, const QString& title = QString()) = 0;
+
+    // A one-line text input; nothing when the user cancels.
+    virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText = QString()) = 0;
+
+    // A file-open dialog for existing files. `filters` are Qt name filters
+    // such as "音频文件 (*.mp3 *.wav)". Empty when cancelled.
+    virtual QStringList OpenFiles(const QString& title, const QString& directory,
+                                  const QStringList& filters, bool multiSelect) = 0;
+};
+
+// The real dialogs, parented to `parent` when given.
+class DialogPrompts : public Prompts {
+public:
+    explicit DialogPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
+
+    void MsgBox(const QString& text, const QString& title = QString()) override;
+    bool Ask(const QString& text, const QString& title = QString()) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText = QString()) override;
+    QStringList OpenFiles(const QString& title, const QString& directory,
+                          const QStringList& filters, bool multiSelect) override;
+
+private:
+    QWidget* m_parent;
+};
