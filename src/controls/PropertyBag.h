@@ -16,6 +16,17 @@ public:
 
     void WriteProperty(const QString& name, const QVariant& value) { m_values.insert(name, value); }
 
+    // Stores the value only when it differs from the property's default; a
+    // value equal to the default leaves nothing stored, so reading gives the
+    // default back.
+    void WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue) {
+        if (value == defaultValue) {
+            m_values.remove(name);
+        } else {
+            m_values.insert(name, value);
+        }
+    }
+
     bool Contains(const QString& name) const { return m_values.contains(name); }
     QStringList Names() const { return m_values.keys(); }
 
