@@ -1,0 +1,171 @@
+#include "winsvc/cMagneticWnd.h"
+
+#include "winsvc/WindowNotifications.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace WN = WindowNotifications;
+
+namespace {
+
+// The work area (screen minus panels) of the screen the window is on.
+QRect WorkAreaOf(const QWidget* window) {
+    QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+} // namespace
+
+cMagneticWnd::cMagneticWnd(QObject* parent) : QObject(parent), m_hook(this) {
+}
+
+cMagneticWnd::~cMagneticWnd() {
+    if (m_everAdded) {
+        m_hook.UnsubclassAll();
+    }
+}
+
+bool cMagneticWnd::AddWindow(QWidget* hWnd, QWidget* hWndParent) {
+    if (!hWnd || m_layout.IndexOf(KeyOf(hWnd)) != 0) {
+        return false;
+    }
+    if (!hWnd->isWindow() || (hWndParent && !hWndParent->isWindow())) {
+        return false;
+    }
+    const Key key = KeyOf(hWnd);
+    m_layout.Add(key, KeyOf(hWndParent));
+    m_widgets.insert(key, hWnd);
+    // A window destroyed while registered leaves the list, so that no stale
+    // rectangle is snapped to and its children stop being glued to it.
+    connect(hWnd, &QObject::destroyed, this, [this, key] { Forget(key); });
+    UpdateGlue();
+
+    m_hook.SubclassWindow(hWnd);
+    m_hook.AddMessage(hWnd, WN::EnterSizeMove, cSubclass::Before);
+    m_hook.AddMessage(hWnd, WN::Sizing, cSubclass::After);
+    m_hook.AddMessage(hWnd, WN::Moving, cSubclass::After);
+    m_hook.AddMessage(hWnd, WN::ExitSizeMove, cSubclass::Before);
+    m_hook.AddMessage(hWnd, WN::SysCommand, cSubclass::Before);
+    m_hook.AddMessage(hWnd, WN::Command, cSubclass::Before);
+    m_everAdded = true;
+    return true;
+}
+
+bool cMagneticWnd::RemoveWindow(QWidget* hWnd) {
+    const Key key = KeyOf(hWnd);
+    if (!m_layout.Remove(key)) {
+        return false;
+    }
+    disconnect(hWnd, &QObject::destroyed, this, nullptr);
+    m_widgets.remove(key);
+    m_hook.UnsubclassWindow(hWnd);
+    UpdateGlue();
+    return true;
+}
+
+void cMagneticWnd::Forget(Key key) {
+    // The hook drops its own entry of a destroyed object.
+    if (m_layout.Remove(key)) {
+        m_widgets.remove(key);
+        UpdateGlue();
+    }
+}
+
+void cMagneticWnd::CheckGlueing() {
+    UpdateGlue();
+}
+
+bool cMagneticWnd::IsRegistered(const QWidget* hWnd) const {
+    return m_layout.IndexOf(KeyOf(hWnd)) != 0;
+}
+
+bool cMagneticWnd::IsGlued(const QWidget* hWnd) const {
+    return m_layout.IsGlued(KeyOf(hWnd));
+}
+
+void cMagneticWnd::RefreshRects(bool snapshot, const QWidget* moving) {
+    if (snapshot) {
+        m_layout.SetRect(0, WndRect::FromQRect(WorkAreaOf(moving)));
+    }
+    for (int i = 1; i <= m_layout.Count(); ++i) {
+        const QWidget* window = m_widgets.value(m_layout.WindowAt(i).key);
+        if (!window) {
+            continue;
+        }
+        const QRect rect =
+            snapshot && window->isMaximized() ? WorkAreaOf(window) : window->geometry();
+        m_layout.SetRect(i, WndRect::FromQRect(rect));
+    }
+}
+
+void cMagneticWnd::UpdateGlue() {
+    RefreshRects(false, nullptr);
+    m_layout.UpdateGlue();
+}
+
+void cMagneticWnd::TakeSnapshot(QWidget* window, QPoint cursor) {
+    RefreshRects(true, window);
+    m_layout.BeginDrag(KeyOf(window), cursor);
+}
+
+void cMagneticWnd::OnSizing(QWidget* window, QEvent* event) {
+    auto* sizing = static_cast<WN::SizingEvent*>(event);
+    const WndRect r =
+        m_layout.Sizing(KeyOf(window), sizing->edge(), WndRect::FromQRect(sizing->rect()));
+    sizing->setRect(r.ToQRect());
+}
+
+void cMagneticWnd::OnMoving(QWidget* window, QEvent* event) {
+    auto* moving = static_cast<WN::MovingEvent*>(event);
+    const MagneticLayout::MoveResult result =
+        m_layout.Moving(KeyOf(window), moving->cursorPos(), WndRect::FromQRect(moving->rect()));
+    // All glued windows go in one pass, after every position is known; their
+    // size and stacking stay as they are.
+    for (const MagneticLayout::Placement& placement : result.glued) {
+        if (QWidget* glued = m_widgets.value(placement.key)) {
+            glued->move(placement.rect.left, placement.rect.top);
+        }
+    }
+    moving->setRect(result.rect.ToQRect());
+}
+
+void cMagneticWnd::zSubclass_Proc(bool bBefore, bool& /*bHandled*/, qint32& lReturn, QObject* hWnd,
+                                  int uMsg, QEvent* wParam, qintptr& /*lParam*/) {
+    QWidget* window = m_widgets.value(KeyOf(hWnd));
+    if (!window || !wParam) {
+        return;
+    }
+    if (bBefore) {
+        switch (uMsg) {
+        case WN::EnterSizeMove:
+            TakeSnapshot(window, static_cast<WN::EnterSizeMoveEvent*>(wParam)->cursorPos());
+            break;
+        case WN::SysCommand: {
+            const int command = static_cast<WN::SysCommandEvent*>(wParam)->command();
+            if (command == WN::SC_MINIMIZE || command == WN::SC_RESTORE) {
+                UpdateGlue();
+            }
+            break;
+        }
+        case WN::ExitSizeMove:
+        case WN::Command:
+            UpdateGlue();
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    if (uMsg == WN::Sizing) {
+        OnSizing(window, wParam);
+        lReturn = 1;
+    } else if (uMsg == WN::Moving) {
+        OnMoving(window, wParam);
+        lReturn = 1;
+    }
+}
