@@ -22,8 +22,8 @@ bool DialogPrompts::Ask(const QString& text, const QString& title) {
 std::optional<QString> DialogPrompts::InputBox(const QString& prompt, const QString& title,
                                                const QString& defaultText) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(m_parent, captionOr(title), prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(m_parent, captionOr(title), prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;

@@ -1,0 +1,98 @@
+#include "playback/MediaTagReader.h"
+
+#include "playback/modFile.h"
+#include "winsvc/LegacyText.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/tag.h>
+#include <taglib/tstring.h>
+
+namespace MediaTagReader {
+namespace {
+
+TagLib::String fromLegacyBytes(const TagLib::ByteVector& data) {
+    const QByteArray bytes(data.data(), qsizetype(data.size()));
+    const QString text = LegacyText::FromGb18030(bytes);
+    return TagLib::String(text.toStdString(), TagLib::String::UTF8);
+}
+
+// TagLib asks these handlers to turn 8-bit tag text into characters.
+class Id3v1Gbk : public TagLib::ID3v1::StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override {
+        // ID3v1 fields are padded with NULs (and sometimes spaces).
+        TagLib::ByteVector trimmed = data;
+        const int nul = trimmed.find('\0');
+        if (nul >= 0)
+            trimmed.resize(uint(nul));
+        return fromLegacyBytes(trimmed).stripWhiteSpace();
+    }
+};
+
+class Id3v2Gbk : public TagLib::ID3v2::Latin1StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override {
+        return fromLegacyBytes(data);
+    }
+};
+
+class RiffInfoGbk : public TagLib::RIFF::Info::StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override {
+        TagLib::ByteVector trimmed = data;
+        const int nul = trimmed.find('\0');
+        if (nul >= 0)
+            trimmed.resize(uint(nul));
+        return fromLegacyBytes(trimmed);
+    }
+};
+
+// TagLib keeps its string handlers process-wide; install ours once.
+void installLegacyHandlers() {
+    static const Id3v1Gbk id3v1;
+    static const Id3v2Gbk id3v2;
+    static const RiffInfoGbk riff;
+    static const bool installed = [] {
+        TagLib::ID3v1::Tag::setStringHandler(&id3v1);
+        TagLib::ID3v2::Tag::setLatin1StringHandler(&id3v2);
+        TagLib::RIFF::Info::Tag::setStringHandler(&riff);
+        return true;
+    }();
+    (void)installed;
+}
+
+QString toQString(const TagLib::String& s) {
+    return QString::fromStdString(s.to8Bit(true)).trimmed();
+}
+
+} // namespace
+
+EngineMedia Read(const QString& url) {
+    if (modFile::GetPathKind(url) != PathKind::Local || !QFileInfo(url).isFile())
+        return EngineMedia(url, 0.0);
+    installLegacyHandlers();
+    const QByteArray encoded = QFile::encodeName(url);
+    TagLib::FileRef file(encoded.constData(), true, TagLib::AudioProperties::Average);
+    if (file.isNull())
+        return EngineMedia(url, 0.0);
+
+    QMap<QString, QString> info;
+    if (TagLib::Tag* tag = file.tag())
+        info.insert(QStringLiteral("title"), toQString(tag->title()));
+    double seconds = 0.0;
+    if (TagLib::AudioProperties* props = file.audioProperties()) {
+        seconds = props->lengthInMilliseconds() / 1000.0;
+        if (seconds > 0)
+            info.insert(QStringLiteral("Duration"), QString::number(seconds, 'f', 3));
+    }
+    return EngineMedia(url, seconds, info);
+}
+
+} // namespace MediaTagReader

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "playback/EngineMedia.h"
+
+#include <QString>
+
+// Reads the title and length of a local media file without playing it.
+// Tag text stored in the legacy 8-bit form (ID3v1, Latin-1 ID3v2 frames,
+// RIFF INFO) is decoded as GBK when it is not plain ASCII, the way Chinese
+// systems have always shown such tags. Streams, links and unreadable files
+// give empty item information.
+namespace MediaTagReader {
+
+EngineMedia Read(const QString& url);
+
+} // namespace MediaTagReader

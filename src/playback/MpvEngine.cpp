@@ -1,0 +1,319 @@
+#include "playback/MpvEngine.h"
+
+#include "playback/EngineStatus.h"
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QtGlobal>
+#include <clocale>
+#include <mpv/client.h>
+#include <stdexcept>
+
+namespace {
+
+// Properties the engine follows, one reply id each.
+enum ObservedProperty : uint64_t { PropPause = 1, PropPausedForCache, PropBuffering };
+
+struct Observed {
+    ObservedProperty id;
+    const char* name;
+    mpv_format format;
+};
+
+constexpr Observed kObserved[] = {
+    {PropPause, "pause", MPV_FORMAT_FLAG},
+    {PropPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG},
+    {PropBuffering, "cache-buffering-state", MPV_FORMAT_INT64},
+};
+
+// Double clicks on the video arrive as client messages; the number is the
+// button in the engine's own numbering (1 left, 2 right, 4 middle).
+constexpr const char* kDoubleClickMessage = "melodeck-dblclick";
+
+void wakeup(void* context) {
+    // Called on one of mpv's threads: only hand over to the GUI thread.
+    auto* engine = static_cast<QObject*>(context);
+    QMetaObject::invokeMethod(engine, "drainEvents", Qt::QueuedConnection);
+}
+
+} // namespace
+
+void MpvEngine::HandleDeleter::operator()(mpv_handle* handle) const {
+    mpv_set_wakeup_callback(handle, nullptr, nullptr);
+    mpv_terminate_destroy(handle);
+}
+
+MpvEngine::MpvEngine(QObject* parent) : MediaEngine(parent) {
+    initialise();
+}
+
+MpvEngine::~MpvEngine() {
+    // Stop the sound before the engine goes.
+    if (m_mpv)
+        command({"stop"});
+}
+
+void MpvEngine::initialise() {
+    // libmpv refuses to start unless numbers are formatted the C way; Qt's
+    // application object may have switched to the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* handle = mpv_create();
+    if (!handle)
+        throw std::runtime_error("the media engine (libmpv) could not be created");
+    m_mpv.reset(handle);
+
+    const QByteArray vo = qgetenv("MELODECK_MPV_VO");
+    const QByteArray ao = qgetenv("MELODECK_MPV_AO");
+    const std::pair<const char*, QByteArray> options[] = {
+        {"config", "no"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"osc", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"audio-fallback-to-null", "yes"},
+        {"audio-display", "no"},
+        {"idle", "yes"},
+        {"keep-open", "no"},
+        {"terminal", "no"},
+        {"volume", QByteArray::number(m_volume)},
+        {"vo", vo},
+        {"ao", ao},
+    };
+    for (const auto& [name, value] : options) {
+        if (!value.isEmpty())
+            mpv_set_option_string(handle, name, value.constData());
+    }
+    if (mpv_initialize(handle) < 0)
+        throw std::runtime_error("the media engine (libmpv) could not be started");
+
+    for (const Observed& p : kObserved)
+        mpv_observe_property(handle, p.id, p.name, p.format);
+    // Bindings are made by name so that mpv reports double clicks to us
+    // instead of acting on them.
+    command({"keybind", "MBTN_LEFT_DBL", "script-message melodeck-dblclick 1"});
+    command({"keybind", "MBTN_RIGHT_DBL", "script-message melodeck-dblclick 2"});
+    command({"keybind", "MBTN_MID_DBL", "script-message melodeck-dblclick 4"});
+    mpv_set_wakeup_callback(handle, wakeup, this);
+}
+
+void MpvEngine::command(std::initializer_list<const char*> args) {
+    std::vector<const char*> list(args);
+    list.push_back(nullptr);
+    mpv_command(m_mpv.get(), list.data());
+}
+
+double MpvEngine::doubleProperty(const char* name) const {
+    double value = 0.0;
+    if (mpv_get_property(m_mpv.get(), name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return 0.0;
+    return value;
+}
+
+void MpvEngine::setURL(const QString& url) {
+    m_url = url;
+    if (url.isEmpty()) {
+        stop();
+        return;
+    }
+    loadCurrentUrl();
+}
+
+void MpvEngine::loadCurrentUrl() {
+    // Assigning a URL always plays it, whatever the previous item was doing.
+    int no = 0;
+    mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
+    const QByteArray url = m_url.toUtf8();
+    ++m_pendingLoads;
+    command({"loadfile", url.constData(), "replace"});
+}
+
+void MpvEngine::play() {
+    if (m_loaded) {
+        int no = 0;
+        mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
+    } else if (m_pendingLoads == 0 && !m_url.isEmpty()) {
+        loadCurrentUrl(); // play after stop or end starts the item again
+    }
+}
+
+void MpvEngine::pause() {
+    if (!m_loaded)
+        return;
+    int yes = 1;
+    mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &yes);
+}
+
+void MpvEngine::stop() {
+    if (!m_loaded && m_pendingLoads == 0)
+        return;
+    m_pendingLoads = 0;
+    command({"stop"});
+}
+
+double MpvEngine::currentPosition() const {
+    return m_loaded ? doubleProperty("time-pos") : 0.0;
+}
+
+void MpvEngine::setCurrentPosition(double seconds) {
+    if (!m_loaded)
+        return;
+    const QByteArray target = QByteArray::number(std::max(0.0, seconds), 'f', 3);
+    command({"seek", target.constData(), "absolute"});
+}
+
+EngineMedia MpvEngine::currentMedia() const {
+    if (!m_loaded)
+        return EngineMedia(m_url, 0.0);
+    const double duration = doubleProperty("duration");
+    QMap<QString, QString> info;
+    if (char* title = mpv_get_property_string(m_mpv.get(), "media-title")) {
+        info.insert(QStringLiteral("title"), QString::fromUtf8(title));
+        mpv_free(title);
+    }
+    if (duration > 0)
+        info.insert(QStringLiteral("Duration"), QString::number(duration, 'f', 3));
+    return EngineMedia(m_url, duration, info);
+}
+
+void MpvEngine::setVolume(int volume) {
+    m_volume = qBound(0, volume, 100);
+    double value = m_volume;
+    mpv_set_property(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+void MpvEngine::setMute(bool mute) {
+    m_mute = mute;
+    int flag = mute ? 1 : 0;
+    mpv_set_property(m_mpv.get(), "mute", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvEngine::setStretchToFit(bool stretch) {
+    m_stretchToFit = stretch;
+    // Stretched: scale the picture to the window; otherwise show it at its
+    // own size unless it is larger than the window.
+    mpv_set_property_string(m_mpv.get(), "video-unscaled", stretch ? "no" : "downscale-big");
+}
+
+void MpvEngine::setVideoWindow(WId window) {
+    const QByteArray id = QByteArray::number(qulonglong(window));
+    mpv_set_property_string(m_mpv.get(), "wid", id.constData());
+}
+
+QString MpvEngine::status() const {
+    if (m_failed && m_state == Stopped)
+        return EngineErrorStatusText();
+    return EngineStatusText(m_state, m_bufferPercent);
+}
+
+void MpvEngine::setState(int state) {
+    if (state == m_state)
+        return;
+    m_state = state;
+    m_lastStatus = status();
+    emit PlayStateChange(state);
+    emit StatusChange();
+}
+
+void MpvEngine::emitStatusIfChanged() {
+    const QString now = status();
+    if (now != m_lastStatus) {
+        m_lastStatus = now;
+        emit StatusChange();
+    }
+}
+
+void MpvEngine::drainEvents() {
+    // Handlers may call back into the engine (and even delete it through
+    // their owner); stop draining as soon as this object is gone.
+    QPointer<MpvEngine> self(this);
+    while (self && m_mpv) {
+        mpv_event* event = mpv_wait_event(m_mpv.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        handleEvent(*event);
+    }
+}
+
+void MpvEngine::handleEvent(const mpv_event& event) {
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        m_pendingLoads = std::max(0, m_pendingLoads - 1);
+        m_failed = false;
+        m_loaded = false;
+        setState(Transitioning);
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        m_loaded = true;
+        emit MediaChange(currentMedia());
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (m_loaded)
+            setState(m_paused ? Paused : m_waitingForCache ? Buffering : Playing);
+        break;
+    case MPV_EVENT_END_FILE:
+        handleEndFile(event);
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE:
+        handlePropertyChange(event);
+        break;
+    case MPV_EVENT_CLIENT_MESSAGE: {
+        const auto* message = static_cast<const mpv_event_client_message*>(event.data);
+        if (message->num_args == 2 && qstrcmp(message->args[0], kDoubleClickMessage) == 0)
+            emit DoubleClick(short(QByteArray(message->args[1]).toShort()), 0, 0, 0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvEngine::handleEndFile(const mpv_event& event) {
+    const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+    m_loaded = false;
+    const bool replaced = m_pendingLoads > 0; // another item is already on its way
+    switch (end->reason) {
+    case MPV_END_FILE_REASON_EOF:
+        emit EndOfStream(0);
+        if (!replaced) {
+            setState(MediaEnded);
+            setState(Stopped);
+        }
+        break;
+    case MPV_END_FILE_REASON_ERROR:
+        m_failed = true;
+        emit MediaError(EngineMedia(m_url, 0.0));
+        if (!replaced)
+            setState(Stopped);
+        break;
+    default:
+        if (!replaced)
+            setState(Stopped);
+        break;
+    }
+}
+
+void MpvEngine::handlePropertyChange(const mpv_event& event) {
+    const auto* prop = static_cast<const mpv_event_property*>(event.data);
+    if (!prop->data)
+        return;
+    switch (event.reply_userdata) {
+    case PropPause:
+        m_paused = *static_cast<const int*>(prop->data) != 0;
+        if (m_loaded && (m_state == Playing || m_state == Paused || m_state == Buffering))
+            setState(m_paused ? Paused : m_waitingForCache ? Buffering : Playing);
+        break;
+    case PropPausedForCache:
+        m_waitingForCache = *static_cast<const int*>(prop->data) != 0;
+        if (m_loaded && !m_paused && (m_state == Playing || m_state == Buffering))
+            setState(m_waitingForCache ? Buffering : Playing);
+        break;
+    case PropBuffering:
+        m_bufferPercent = int(*static_cast<const int64_t*>(prop->data));
+        if (m_state == Buffering)
+            emitStatusIfChanged();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "playback/MediaEngine.h"
+
+#include <memory>
+
+struct mpv_handle;
+struct mpv_event;
+
+// The media engine over libmpv.
+//
+// mpv runs its own threads; its wakeup callback only queues a call to
+// drainEvents() onto the GUI thread, which empties mpv's event queue and
+// turns the events into play states and signals:
+//   start of a file -> 9; playback (re)started -> 3 (2 when paused,
+//   6 while waiting for the cache); end of file -> EndOfStream, 8, then 1;
+//   failure to open or decode -> MediaError, then 1; stop -> 1.
+class MpvEngine : public MediaEngine {
+    Q_OBJECT
+public:
+    explicit MpvEngine(QObject* parent = nullptr);
+    ~MpvEngine() override;
+
+    void setURL(const QString& url) override;
+    QString URL() const override { return m_url; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    double currentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    EngineMedia currentMedia() const override;
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+    bool mute() const override { return m_mute; }
+    void setMute(bool mute) override;
+    int playState() const override { return m_state; }
+    QString status() const override;
+    bool stretchToFit() const override { return m_stretchToFit; }
+    void setStretchToFit(bool stretch) override;
+    bool enableContextMenu() const override { return m_enableContextMenu; }
+    void setEnableContextMenu(bool enable) override { m_enableContextMenu = enable; }
+    bool fullScreen() const override { return false; }
+    void setVideoWindow(WId window) override;
+
+private:
+    struct HandleDeleter {
+        void operator()(mpv_handle* handle) const;
+    };
+
+    void initialise();
+    Q_INVOKABLE void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void handleEndFile(const mpv_event& event);
+    void handlePropertyChange(const mpv_event& event);
+    void setState(int state);
+    void loadCurrentUrl();
+    void command(std::initializer_list<const char*> args);
+    double doubleProperty(const char* name) const;
+    void emitStatusIfChanged();
+
+    std::unique_ptr<mpv_handle, HandleDeleter> m_mpv;
+    QString m_url;
+    int m_state = Undefined;
+    int m_volume = 50;
+    bool m_mute = false;
+    bool m_stretchToFit = false;
+    bool m_enableContextMenu = true;
+    bool m_loaded = false; // a file is open (between file-loaded and end-file)
+    bool m_paused = false; // mpv's pause property
+    bool m_waitingForCache = false;
+    bool m_failed = false; // the last item failed to open
+    int m_bufferPercent = 0;
+    int m_pendingLoads = 0; // loadfile commands not yet started
+    QString m_lastStatus;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "playback/CMediaInfo.h"
+
+#include <QString>
+#include <memory>
+
+// The player's program-wide state, kept in one object that the application
+// owns and hands to the windows that read or change it.
+struct PlayerState {
+    // The record now loaded into the engine; empty before the first item.
+    // Shared with the playlist that owns it, so removing the item from its
+    // list while it plays never leaves a dangling reference.
+    std::shared_ptr<CMediaInfo> CurrentMedia;
+    // Set when the engine reports playing; cleared by the transport buttons.
+    bool PlaybackStarted = false;
+    // False until the program shuts down; until then the video window only
+    // hides when asked to close.
+    bool IsExiting = false;
+    QString CurrentSkinName;
+};
