@@ -1,9 +1,11 @@
+#include "winsvc/WindowNotifications.h"
 #include "winsvc/cSubclass.h"
 #include "winsvc/iSubclass.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QStringList>
+#include <QWidget>
 #include <QtTest>
 
 namespace {
@@ -87,6 +89,7 @@ private slots:
     void unsubclassFromCallbackIsSafe();
     void destroyedWindowFreesEntryAndEntriesAreReused();
     void unsubclassAllRemovesEveryHook();
+    void windowNotificationsOfAWidget();
 };
 
 void tst_cSubclass::callOrder_data() {
@@ -291,5 +294,40 @@ void tst_cSubclass::unsubclassAllRemovesEveryHook() {
     QCOMPARE(log, (QStringList{"own:" + p, "own:" + p}));
 }
 
-QTEST_GUILESS_MAIN(tst_cSubclass)
+void tst_cSubclass::windowNotificationsOfAWidget() {
+    // A top-level window's move notification: the before call changes the
+    // proposed rectangle, the window's own handling and the after call see it.
+    struct Moved : QWidget {
+        QRect seen;
+        bool event(QEvent* e) override {
+            if (e->type() == WindowNotifications::Moving) {
+                seen = static_cast<WindowNotifications::MovingEvent*>(e)->rect();
+            }
+            return QWidget::event(e);
+        }
+    } window;
+    struct Snapper : iSubclass {
+        cSubclass hook{this};
+        QRect after;
+        void zSubclass_Proc(bool bBefore, bool&, qint32&, QObject*, int uMsg, QEvent* wParam,
+                            qintptr&) override {
+            QVERIFY(uMsg == WindowNotifications::Moving);
+            auto* moving = static_cast<WindowNotifications::MovingEvent*>(wParam);
+            if (bBefore) {
+                moving->setRect(moving->rect().translated(5, 0));
+            } else {
+                after = moving->rect();
+            }
+        }
+    } snapper;
+    snapper.hook.SubclassWindow(&window);
+    snapper.hook.AddMessage(&window, WindowNotifications::Moving, cSubclass::Both);
+    WindowNotifications::MovingEvent moving(QRect(10, 10, 50, 40), QPoint(20, 20));
+    QApplication::sendEvent(&window, &moving);
+    QCOMPARE(window.seen, QRect(15, 10, 50, 40));
+    QCOMPARE(snapper.after, QRect(15, 10, 50, 40));
+    QCOMPARE(moving.rect(), QRect(15, 10, 50, 40));
+}
+
+QTEST_MAIN(tst_cSubclass)
 #include "tst_cSubclass.moc"
