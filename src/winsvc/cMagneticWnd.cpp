@@ -34,7 +34,8 @@ bool cMagneticWnd::AddWindow(QWidget* hWnd, QWidget* hWndParent) {
     if (!hWnd || m_layout.IndexOf(KeyOf(hWnd)) != 0) {
         return false;
     }
-    if (!hWnd->isWindow() || (hWndParent && !hWndParent->isWindow())) {
+    // A window cannot be its own parent: it would be glued to itself.
+    if (!hWnd->isWindow() || hWndParent == hWnd || (hWndParent && !hWndParent->isWindow())) {
         return false;
     }
     const Key key = KeyOf(hWnd);

@@ -28,7 +28,8 @@ public:
     ~cMagneticWnd() override;
 
     // Registers a top-level window, with the window it is glued to or nullptr.
-    // False when hWnd is already registered or either is not a window.
+    // False when hWnd is already registered, is its own parent, or either is
+    // not a window.
     bool AddWindow(QWidget* hWnd, QWidget* hWndParent = nullptr);
     // Unregisters a window; its children become parentless. False when it was
     // not registered.

@@ -82,6 +82,9 @@ void tst_MagneticWnd::registration() {
     QVERIFY(!magnet.AddWindow(list.get(), nullptr)); // already registered: unchanged
     QVERIFY(magnet.IsGlued(list.get()));
     QVERIFY(!magnet.AddWindow(nullptr));
+    auto lone = MakeWindow(QRect(500, 100, 50, 50));
+    QVERIFY(!magnet.AddWindow(lone.get(), lone.get()));
+    QVERIFY(!magnet.IsRegistered(lone.get()));
     QVERIFY(!magnet.AddWindow(&child));                       // not a window
     QVERIFY(!magnet.AddWindow(MakeWindow({}).get(), &child)); // parent not a window
     QVERIFY(!magnet.RemoveWindow(&child));
