@@ -1,0 +1,81 @@
+#include "app/CommandLinePlayback.h"
+
+#include "playback/FormatDuration.h"
+#include "playback/frmPlayer.h"
+#include "playback/modFile.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+CommandLinePlayback::CommandLinePlayback(const QString& item) : m_text(item), m_out(stdout) {
+}
+
+CommandLinePlayback::~CommandLinePlayback() {
+    m_state.IsExiting = true;
+}
+
+bool CommandLinePlayback::start() {
+    const PathKind kind = modFile::GetPathKind(m_text);
+    if (kind == PathKind::OwnLink || kind == PathKind::PpstreamLink) {
+        QTextStream(stderr) << m_text << QStringLiteral(": 链接需要在线搜索，此版本尚不支持\n");
+        return false;
+    }
+    m_player = std::make_unique<frmPlayer>(m_state, PlaybackPeers{*this, *this, *this});
+    connect(m_player->ctlPlayer1(), &ctlPlayer::MediaError, this, [this] {
+        m_failed = true;
+        QTextStream(stderr) << m_text << QStringLiteral(" 无法播放\n");
+    });
+
+    auto item = std::make_shared<CMediaInfo>();
+    item->Path = m_text;
+    item->Source = MediaSource(int(kind));
+    item->Types = modFile::GetMediaKind(m_text);
+    item->Key = QStringLiteral("0");
+    const EngineMedia info = m_player->ctlPlayer1()->newMedia(m_text);
+    item->Title = info.getItemInfo(QStringLiteral("title"));
+    if (item->Title.isEmpty())
+        item->Title = modFile::GetFileTitle(m_text);
+    m_state.CurrentMedia = item;
+    PlayCurrentItem();
+    return true;
+}
+
+void CommandLinePlayback::PlayCurrentItem() {
+    const std::shared_ptr<CMediaInfo> item = m_state.CurrentMedia;
+    m_player->MediaTitle = item->Title;
+    m_out << QStringLiteral("正在播放: ") << item->Title << Qt::endl;
+    if (item->Types == MediaKind::Video)
+        m_player->show();
+    m_player->ctlPlayer1()->setFileName(item->Path);
+}
+
+void CommandLinePlayback::StopPlayback() {
+    m_player->ctlPlayer1()->Stop1();
+}
+
+void CommandLinePlayback::PlayNextItem() {
+    // There is only the one item. Finish after the current event, so that
+    // every handler of a failure has run and is counted in the exit code.
+    QTimer::singleShot(0, this, [this] { finish(m_failed ? 1 : 0); });
+}
+
+void CommandLinePlayback::setEqualizerSelected(bool selected) {
+    // The video window was closed by the user: that ends the program here.
+    if (!selected)
+        finish(0);
+}
+
+void CommandLinePlayback::setLedText(const QString& text) {
+    m_out << '\r' << text;
+    if (m_max > 0)
+        m_out << QStringLiteral(" / ") << FormatDuration(m_max);
+    m_out << "   " << Qt::flush;
+}
+
+void CommandLinePlayback::finish(int code) {
+    m_out << Qt::endl;
+    m_exitCode = code;
+    m_state.IsExiting = true;
+    QCoreApplication::exit(code);
+}
