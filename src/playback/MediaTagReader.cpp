@@ -17,6 +17,12 @@
 namespace MediaTagReader {
 namespace {
 
+// Fixed-size 8-bit tag fields are padded with NULs.
+TagLib::ByteVector beforeNul(const TagLib::ByteVector& data) {
+    const int nul = data.find('\0');
+    return nul < 0 ? data : data.mid(0, uint(nul));
+}
+
 TagLib::String fromLegacyBytes(const TagLib::ByteVector& data) {
     const QByteArray bytes(data.data(), qsizetype(data.size()));
     const QString text = LegacyText::FromGb18030(bytes);
@@ -27,12 +33,8 @@ TagLib::String fromLegacyBytes(const TagLib::ByteVector& data) {
 class Id3v1Gbk : public TagLib::ID3v1::StringHandler {
 public:
     TagLib::String parse(const TagLib::ByteVector& data) const override {
-        // ID3v1 fields are padded with NULs (and sometimes spaces).
-        TagLib::ByteVector trimmed = data;
-        const int nul = trimmed.find('\0');
-        if (nul >= 0)
-            trimmed.resize(uint(nul));
-        return fromLegacyBytes(trimmed).stripWhiteSpace();
+        // ID3v1 fields are also often padded with spaces.
+        return fromLegacyBytes(beforeNul(data)).stripWhiteSpace();
     }
 };
 
@@ -46,11 +48,7 @@ public:
 class RiffInfoGbk : public TagLib::RIFF::Info::StringHandler {
 public:
     TagLib::String parse(const TagLib::ByteVector& data) const override {
-        TagLib::ByteVector trimmed = data;
-        const int nul = trimmed.find('\0');
-        if (nul >= 0)
-            trimmed.resize(uint(nul));
-        return fromLegacyBytes(trimmed);
+        return fromLegacyBytes(beforeNul(data));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "playback/ctlPlayer.h"
 
+#include "controls/ModInput.h"
 #include "playback/FormatDuration.h"
 #include "playback/MpvEngine.h"
 
@@ -16,30 +17,6 @@ namespace {
 bool platformHasNativeWindows() {
     const QString platform = QGuiApplication::platformName();
     return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
-}
-
-short buttonNumber(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-short shiftState(Qt::KeyboardModifiers modifiers) {
-    short state = 0;
-    if (modifiers & Qt::ShiftModifier)
-        state |= 1;
-    if (modifiers & Qt::ControlModifier)
-        state |= 2;
-    if (modifiers & Qt::AltModifier)
-        state |= 4;
-    return state;
 }
 
 } // namespace
@@ -157,8 +134,8 @@ void ctlPlayer::resizeEvent(QResizeEvent* event) {
 
 void ctlPlayer::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPointF p = event->position();
-    emit DoubleClick(buttonNumber(event->button()), shiftState(event->modifiers()), int(p.x()),
-                     int(p.y()));
+    emit DoubleClick(short(ModInput::ButtonCode(event->button())),
+                     short(ModInput::ShiftCode(event->modifiers())), int(p.x()), int(p.y()));
 }
 
 void ctlPlayer::fitSurface() {
