@@ -12,6 +12,7 @@ class TestMpvEngine : public QObject {
 private slots:
     void initTestCase();
     void playsToTheEndThenStops();
+    void playsVideo();
     void pauseResumeSeek();
     void volumeAndMute();
     void unplayableItemsRaiseMediaError_data();
@@ -73,6 +74,18 @@ void TestMpvEngine::playsToTheEndThenStops() {
     QCOMPARE(ended.count(), 1);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(player.playState(), 1);
+}
+
+void TestMpvEngine::playsVideo() {
+    const QString path = writeMedia(QStringLiteral("clip.avi"), TestMedia::MjpegAvi(8));
+    ctlPlayer player;
+    StateLog log(player);
+    QSignalSpy changed(&player, &ctlPlayer::MediaChange);
+    player.setFileName(path);
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(player.currentMedia().duration() - 0.8) < 0.15, kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(log.states.value(log.states.size() - 1), 1, kTimeoutMs);
+    QCOMPARE(log.states, (QList<int>{9, 3, 8, 1}));
 }
 
 void TestMpvEngine::pauseResumeSeek() {

@@ -1,6 +1,9 @@
 #include "support/TestMedia.h"
 
+#include <QBuffer>
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QtEndian>
 #include <cmath>
 
@@ -60,7 +63,76 @@ void appendLe(QByteArray& out, quint32 value, int bytes) {
         out += char((value >> (8 * i)) & 0xFF);
 }
 
+QByteArray chunk(const char* id, const QByteArray& body) {
+    QByteArray out(id, 4);
+    appendLe(out, quint32(body.size()), 4);
+    out += body;
+    if (body.size() % 2)
+        out += '\0';
+    return out;
+}
+
+QByteArray list(const char* type, const QByteArray& body) {
+    return chunk("LIST", QByteArray(type, 4) + body);
+}
+
+QByteArray jpegFrame(int index, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv((index * 37) % 360, 200, 220));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 80);
+    return jpeg;
+}
+
 } // namespace
+
+QByteArray MjpegAvi(int frames, QSize size, int fps) {
+    QList<QByteArray> jpegs;
+    quint32 largest = 0;
+    for (int i = 0; i < frames; ++i) {
+        jpegs << jpegFrame(i, size);
+        largest = std::max(largest, quint32(jpegs.last().size()));
+    }
+    const auto w = quint32(size.width()), h = quint32(size.height());
+
+    QByteArray avih;
+    for (quint32 v : {quint32(1000000 / fps), largest * quint32(fps), 0u, 0x10u /* has index */,
+                      quint32(frames), 0u, 1u, largest, w, h, 0u, 0u, 0u, 0u})
+        appendLe(avih, v, 4);
+
+    QByteArray strh = "vidsMJPG";
+    for (quint32 v : {0u, 0u, 0u, 1u, quint32(fps), 0u, quint32(frames), largest, 0xFFFFFFFFu, 0u})
+        appendLe(strh, v, 4);
+    for (quint32 v : {0u, 0u, w, h})
+        appendLe(strh, v, 2);
+
+    QByteArray strf;
+    appendLe(strf, 40, 4);
+    appendLe(strf, w, 4);
+    appendLe(strf, h, 4);
+    appendLe(strf, 1, 2);
+    appendLe(strf, 24, 2);
+    strf += "MJPG";
+    appendLe(strf, w * h * 3, 4);
+    strf += QByteArray(16, '\0');
+
+    QByteArray movi;
+    QByteArray index;
+    for (const QByteArray& jpeg : jpegs) {
+        index += "00dc";
+        appendLe(index, 0x10, 4);                     // key frame
+        appendLe(index, quint32(movi.size() + 4), 4); // from the "movi" type
+        appendLe(index, quint32(jpeg.size()), 4);
+        movi += chunk("00dc", jpeg);
+    }
+
+    const QByteArray hdrl =
+        list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
+    const QByteArray body = QByteArray("AVI ") + hdrl + list("movi", movi) + chunk("idx1", index);
+    return chunk("RIFF", body);
+}
 
 QByteArray SilentMp3(double seconds, const QByteArray& id3v2Title) {
     QByteArray out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 // Small media files made on the fly for tests of the real engine and tag reader.
@@ -16,6 +17,10 @@ QByteArray SilentMp3WithId3v1(double seconds, const QByteArray& title);
 
 // 16-bit mono PCM WAV of silence.
 QByteArray SilentWav(double seconds, int sampleRate = 8000);
+
+// Motion-JPEG video in an AVI file: `frames` frames of `size` pixels at
+// `fps` frames a second, each a different flat colour.
+QByteArray MjpegAvi(int frames, QSize size = QSize(64, 48), int fps = 10);
 
 // Writes `data` to `path`; returns false on failure.
 bool WriteFile(const QString& path, const QByteArray& data);
