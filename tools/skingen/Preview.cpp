@@ -192,4 +192,9 @@ QImage Compose(const SkinDesign& d, int zoom) {
     return out.scaled(out.size() * zoom);
 }
 
+QImage PlayerWindow(const SkinDesign& d, int zoom) {
+    const QImage image = onDesktop(player(d, SkinWriter::Files(d)));
+    return image.scaled(image.size() * zoom);
+}
+
 } // namespace skingen::Preview

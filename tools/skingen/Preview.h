@@ -13,5 +13,7 @@ namespace skingen::Preview {
 
 // `zoom` enlarges every pixel to a zoom x zoom block.
 QImage Compose(const SkinDesign& d, int zoom);
+// The player window alone, for a close look.
+QImage PlayerWindow(const SkinDesign& d, int zoom);
 
 } // namespace skingen::Preview

@@ -1,7 +1,8 @@
 // Draws Melodeck's shipped skins.
 //
 //   melodeck_skingen <skin folder>             writes every skin into <skin folder>/<name>/
-//   melodeck_skingen --preview <folder> [zoom]  writes <name>.png, a picture of each skin
+//   melodeck_skingen --preview <folder> [zoom]  writes <name>.png, a picture of each skin,
+//                                               and <name>-player.png, its player window
 //
 // The skin files depend on nothing but this program: no fonts, no clock,
 // no randomness, so every run writes the same bytes.
@@ -45,7 +46,9 @@ int writePreviews(int argc, char** argv, const QString& dir, int zoom) {
         return 1;
     for (const skingen::SkinDesign& d : skingen::Designs()) {
         const QString path = dir + "/" + d.folder + ".png";
-        if (!skingen::Preview::Compose(d, zoom).save(path)) {
+        const QString closeUp = dir + "/" + d.folder + "-player.png";
+        if (!skingen::Preview::Compose(d, zoom).save(path) ||
+            !skingen::Preview::PlayerWindow(d, 2 * zoom).save(closeUp)) {
             std::fprintf(stderr, "melodeck_skingen: cannot write %s\n", qPrintable(path));
             return 1;
         }
