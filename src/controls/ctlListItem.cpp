@@ -132,18 +132,20 @@ void ctlListItem::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(ModSysColor::ToDisplayRgb(m_bkColor)));
     painter.setFont(font());
+    // Each text is cut to its label, as a label of fixed width shows it.
+    auto drawLabel = [&painter](const QRect& box, quint32 color, int align, const QString& text) {
+        painter.save();
+        painter.setClipRect(box);
+        painter.setPen(QColor(ModSysColor::ToDisplayRgb(color)));
+        painter.drawText(box, align | Qt::AlignVCenter, text);
+        painter.restore();
+    };
     if (m_numVisible) {
-        painter.setPen(QColor(ModSysColor::ToDisplayRgb(m_numColor)));
-        painter.drawText(m_numRect, Qt::AlignRight | Qt::AlignVCenter, m_numCaption);
+        drawLabel(m_numRect, m_numColor, Qt::AlignRight, m_numCaption);
     }
-    painter.setPen(QColor(ModSysColor::ToDisplayRgb(m_titleLabelColor)));
-    painter.save();
-    painter.setClipRect(m_titleRect);
-    painter.drawText(m_titleRect, Qt::AlignLeft | Qt::AlignVCenter, m_title);
-    painter.restore();
+    drawLabel(m_titleRect, m_titleLabelColor, Qt::AlignLeft, m_title);
     if (m_timeVisible) {
-        painter.setPen(QColor(ModSysColor::ToDisplayRgb(m_timeLabelColor)));
-        painter.drawText(m_timeRect, Qt::AlignRight | Qt::AlignVCenter, m_time);
+        drawLabel(m_timeRect, m_timeLabelColor, Qt::AlignRight, m_time);
     }
     if (m_selected) {
         painter.setPen(QColor(ModSysColor::ToDisplayRgb(m_selectColor)));
