@@ -232,7 +232,6 @@ void tst_ctlList::storeAgainstModel() {
     QRandomGenerator random(20240611);
     CKeyedList list;
     QStringList model;
-    QList<int> selectedModel;
     int next = 0;
     for (int round = 0; round < 4000; ++round) {
         const int choice = random.bounded(10);
@@ -277,7 +276,6 @@ void tst_ctlList::storeAgainstModel() {
     list.ClearSelection();
     QVERIFY(list.FirstSelected() == nullptr);
     QCOMPARE(list.SelectedCount(), 0);
-    Q_UNUSED(selectedModel);
 }
 
 void tst_ctlList::windowArithmetic_data() {
