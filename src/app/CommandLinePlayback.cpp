@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <cstdio>
 
-CommandLinePlayback::CommandLinePlayback(const QString& item) : m_text(item), m_out(stdout) {
+CommandLinePlayback::CommandLinePlayback(const QString& item, PlayerWindowControls* window)
+    : m_text(item), m_window(window), m_out(stdout) {
 }
 
 CommandLinePlayback::~CommandLinePlayback() {
@@ -55,18 +56,57 @@ void CommandLinePlayback::StopPlayback() {
 }
 
 void CommandLinePlayback::PlayNextItem() {
-    // There is only the one item. Finish after the current event, so that
-    // every handler of a failure has run and is counted in the exit code.
+    // There is only the one item; with a player window the program goes on
+    // (showing the stopped state) until the user ends it there.
+    if (m_window)
+        return;
+    // Finish after the current event, so that every handler of a failure has
+    // run and is counted in the exit code.
     QTimer::singleShot(0, this, [this] { finish(m_failed ? 1 : 0); });
 }
 
+void CommandLinePlayback::setPlayVisible(bool visible) {
+    if (m_window)
+        m_window->setPlayVisible(visible);
+}
+
+void CommandLinePlayback::setPauseVisible(bool visible) {
+    if (m_window)
+        m_window->setPauseVisible(visible);
+}
+
 void CommandLinePlayback::setEqualizerSelected(bool selected) {
-    // The video window was closed by the user: that ends the program here.
+    if (m_window) {
+        m_window->setEqualizerSelected(selected);
+        return;
+    }
+    // The video window was closed by the user: without a player window that
+    // ends the program.
     if (!selected)
         finish(0);
 }
 
+void CommandLinePlayback::setProgressMax(int max) {
+    m_max = max;
+    if (m_window)
+        m_window->setProgressMax(max);
+}
+
+void CommandLinePlayback::setProgressValue(int value) {
+    if (m_window)
+        m_window->setProgressValue(value);
+}
+
+void CommandLinePlayback::setVolumeValue(int value) {
+    if (m_window)
+        m_window->setVolumeValue(value);
+}
+
 void CommandLinePlayback::setLedText(const QString& text) {
+    if (m_window) {
+        m_window->setLedText(text);
+        return;
+    }
     m_out << '\r' << text;
     if (m_max > 0)
         m_out << QStringLiteral(" / ") << FormatDuration(m_max);

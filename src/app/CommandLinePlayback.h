@@ -10,17 +10,22 @@
 class frmPlayer;
 
 // Plays the one item named on the command line through the playback
-// controller, shows the video window for video items, prints the position
-// on the terminal, and ends the program when the item has ended, failed, or
-// its video window was closed. It stands in for the player and playlist
-// windows, which implement the same interfaces.
+// controller and shows the video window for video items. It stands in for
+// the playlist window, which implements the same interfaces.
+//
+// Without a player window it prints the position on the terminal and ends the
+// program when the item has ended, failed, or its video window was closed.
+// With a player window the controller's changes go to that window, and the
+// program stays open after the item until the user ends it there.
 class CommandLinePlayback : public QObject,
                             public PlayerWindowControls,
                             public SongListRows,
                             public PlaybackEntryPoints {
     Q_OBJECT
 public:
-    explicit CommandLinePlayback(const QString& item);
+    // `window`, when given, receives what the controller shows and must
+    // outlive this object.
+    explicit CommandLinePlayback(const QString& item, PlayerWindowControls* window = nullptr);
     ~CommandLinePlayback() override;
 
     // Starts playing; returns false (with a message on stderr) when the text
@@ -29,12 +34,12 @@ public:
     int exitCode() const { return m_exitCode; }
 
     // PlayerWindowControls
-    void setPlayVisible(bool) override {}
-    void setPauseVisible(bool) override {}
+    void setPlayVisible(bool visible) override;
+    void setPauseVisible(bool visible) override;
     void setEqualizerSelected(bool selected) override;
-    void setProgressMax(int max) override { m_max = max; }
-    void setProgressValue(int) override {}
-    void setVolumeValue(int) override {}
+    void setProgressMax(int max) override;
+    void setProgressValue(int value) override;
+    void setVolumeValue(int value) override;
     void setLedText(const QString& text) override;
 
     // SongListRows
@@ -49,6 +54,7 @@ private:
     void finish(int code);
 
     QString m_text;
+    PlayerWindowControls* m_window;
     PlayerState m_state;
     std::unique_ptr<frmPlayer> m_player;
     QTextStream m_out;

@@ -1,10 +1,19 @@
 #include "app/CommandLinePlayback.h"
+#include "app/frmPlayerWindow.h"
+#include "skin/SkinStore.h"
+#include "winsvc/AppDir.h"
+#include "winsvc/Prompts.h"
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 #include <clocale>
+#include <memory>
 
 namespace {
+
+// Every start uses this skin; a skin chosen in an earlier run is not kept.
+const QString kStartSkin = QStringLiteral("Winamp Modern");
 
 // Docked windows need to place themselves, which Wayland does not allow:
 // run on XWayland when both are there and nothing else was asked for.
@@ -14,14 +23,25 @@ void preferX11() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-int usage() {
-    QTextStream(stdout) << QStringLiteral(
-        "Melodeck 5.0\n"
-        "Usage: melodeck PATH-OR-URL\n"
-        "  Plays a local audio or video file, or an http://, mms:// or rtsp:// stream,\n"
-        "  and exits when it has ended. Video opens in the video window:\n"
-        "  double-click it for full screen, close it to stop.\n");
-    return 2;
+// Prompts that also copy every message to the terminal, so that a start
+// that fails says why even where no one sees the message box.
+class StartPrompts : public DialogPrompts {
+public:
+    void MsgBox(const QString& text, const QString& title = QString()) override {
+        QTextStream(stderr) << text << Qt::endl;
+        DialogPrompts::MsgBox(text, title);
+    }
+};
+
+// With MELODECK_SCREENSHOT set to a file name, the program saves what the
+// player window shows to that file once it is on screen, and ends.
+void scheduleScreenshot(frmPlayerWindow& window) {
+    const QString file = qEnvironmentVariable("MELODECK_SCREENSHOT");
+    if (file.isEmpty())
+        return;
+    QTimer::singleShot(200, &window, [&window, file] {
+        QApplication::exit(window.Snapshot().save(file) ? 0 : 1);
+    });
 }
 
 } // namespace
@@ -33,13 +53,24 @@ int main(int argc, char** argv) {
     // libmpv needs C number formatting; QApplication may have changed it.
     std::setlocale(LC_NUMERIC, "C");
 
-    const QStringList args = QApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first().isEmpty())
-        return usage();
+    StartPrompts prompts;
+    SkinStore skins(AppDir() + QStringLiteral("/skin"));
+    frmPlayerWindow window(skins, prompts);
+    // Without its start skin the window cannot be drawn: the user has been
+    // told which skin is broken and why, and the program ends here.
+    if (!window.ChangeSkin(kStartSkin))
+        return 1;
+    QObject::connect(&window, &frmPlayerWindow::QuitRequested, &app, [] { QApplication::exit(0); });
+    window.show();
 
     // The command line is one unparsed text (a path may hold spaces).
-    CommandLinePlayback playback(args.join(QLatin1Char(' ')));
-    if (!playback.start())
-        return 2;
+    const QString item = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    std::unique_ptr<CommandLinePlayback> playback;
+    if (!item.isEmpty()) {
+        playback = std::make_unique<CommandLinePlayback>(item, &window);
+        if (!playback->start())
+            playback.reset(); // it said why; the window stays for the user
+    }
+    scheduleScreenshot(window);
     return app.exec();
 }
