@@ -24,12 +24,15 @@ void preferX11() {
 }
 
 // Prompts that also copy every message to the terminal, so that a start
-// that fails says why even where no one sees the message box.
+// that fails says why even where no one sees the message box. Without a
+// screen (the offscreen platform) no one could answer a box at all, so the
+// terminal is all there is.
 class StartPrompts : public DialogPrompts {
 public:
     void MsgBox(const QString& text, const QString& title = QString()) override {
         QTextStream(stderr) << text << Qt::endl;
-        DialogPrompts::MsgBox(text, title);
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            DialogPrompts::MsgBox(text, title);
     }
 };
 
