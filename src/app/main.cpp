@@ -37,12 +37,15 @@ public:
 };
 
 // With MELODECK_SCREENSHOT set to a file name, the program saves what the
-// player window shows to that file once it is on screen, and ends.
+// player window shows to that file once it is on screen (or after
+// MELODECK_SCREENSHOT_MS milliseconds, say while an item plays), and ends.
 void scheduleScreenshot(frmPlayerWindow& window) {
     const QString file = qEnvironmentVariable("MELODECK_SCREENSHOT");
     if (file.isEmpty())
         return;
-    QTimer::singleShot(200, &window, [&window, file] {
+    bool given = false;
+    const int delay = qEnvironmentVariableIntValue("MELODECK_SCREENSHOT_MS", &given);
+    QTimer::singleShot(given ? delay : 200, &window, [&window, file] {
         QApplication::exit(window.Snapshot().save(file) ? 0 : 1);
     });
 }
