@@ -1,3 +1,4 @@
+#include "support/TestWindows.h"
 #include "winsvc/WindowDragger.h"
 #include "winsvc/WindowNotifications.h"
 #include "winsvc/cMagneticWnd.h"
@@ -10,32 +11,16 @@
 #include <memory>
 
 namespace WN = WindowNotifications;
+using TestWindows::MakeWindow;
 
 namespace {
-
-// A frameless top-level window at `geometry`, shown.
-std::unique_ptr<QWidget> MakeWindow(const QRect& geometry) {
-    auto window = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
-    window->setGeometry(geometry);
-    window->show();
-    return window;
-}
-
-// Presses the left button on `widget` at `local`, moves the pointer by
-// `travel` in a few steps and releases it. The positions are recomputed from
-// the widget's current place at every step, since the widget may move under
-// the pointer.
+// Drags in a few steps, as a hand would.
 void Drag(QWidget* widget, QPoint local, QPoint travel) {
-    const QPoint start = widget->mapToGlobal(local);
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, local);
-    const int steps = 4;
-    for (int i = 1; i <= steps; ++i) {
-        const QPoint global = start + travel * i / steps;
-        QTest::mouseMove(widget, widget->mapFromGlobal(global));
-    }
-    const QPoint end = widget->mapFromGlobal(start + travel);
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, end);
+    TestWindows::Drag(widget, local, travel, 4);
 }
+} // namespace
+
+namespace {
 
 // Counts the notifications a window receives, in order.
 class Recorder : public QObject {

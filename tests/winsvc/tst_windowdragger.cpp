@@ -1,3 +1,4 @@
+#include "support/TestWindows.h"
 #include "winsvc/WindowDragger.h"
 #include "winsvc/WindowNotifications.h"
 
@@ -9,15 +10,10 @@
 #include <memory>
 
 namespace WN = WindowNotifications;
+using TestWindows::Drag;
+using TestWindows::MakeWindow;
 
 namespace {
-
-std::unique_ptr<QWidget> MakeWindow(const QRect& geometry) {
-    auto window = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
-    window->setGeometry(geometry);
-    window->show();
-    return window;
-}
 
 // A child that keeps its presses to itself.
 class Keeper : public QWidget {
@@ -49,15 +45,6 @@ public:
         return false;
     }
 };
-
-// Press at `local` on `widget`, move by `travel` in one step, release.
-void Drag(QWidget* widget, QPoint local, QPoint travel) {
-    const QPoint start = widget->mapToGlobal(local);
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, local);
-    QTest::mouseMove(widget, widget->mapFromGlobal(start + travel));
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier,
-                        widget->mapFromGlobal(start + travel));
-}
 
 } // namespace
 
