@@ -18,4 +18,8 @@ struct PlayerState {
     // hides when asked to close.
     bool IsExiting = false;
     QString CurrentSkinName;
+    // Keys of the selected playlist and of the selected (or playing) item of
+    // it; empty until something is chosen. Keys come from the playlist store.
+    QString CurrentListKey;
+    QString CurrentItemKey;
 };
