@@ -14,6 +14,9 @@ HandOffServer::HandOffServer(QObject* parent) : QObject(parent), m_server(new QL
 HandOffServer::~HandOffServer() = default;
 
 bool HandOffServer::Listen(const QString& name) {
+    // Qt binds a user-only socket in a private temporary folder and renames
+    // it over the name, which already replaces a dead process's socket file;
+    // the removal below covers a listen that refuses an existing file.
     if (m_server->listen(name))
         return true;
     if (m_server->serverError() != QAbstractSocket::AddressInUseError)
