@@ -5,6 +5,7 @@
 #include "controls/TransFormCtl.h"
 #include "controls/ctlButton.h"
 #include "controls/ctlList.h"
+#include "controls/ctlListItem.h"
 #include "controls/ctlToolbar.h"
 #include "playback/PlayerState.h"
 #include "skin/ModSkinApply.h"
@@ -16,6 +17,7 @@
 #include "winsvc/WindowDragger.h"
 #include "winsvc/cMagneticWnd.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -41,6 +43,23 @@ public:
     }
 };
 
+// The rows are designed for a 12-pixel font whose durations fill the time
+// label exactly ("03:21" in 30 pixels). Where the font at hand draws digits
+// wider, it is narrowed until a duration fits, instead of losing its first
+// digit.
+QFont ListFont(QFont font) {
+    font.setPixelSize(frmPlaylistWindow::kListFontPixels);
+    int widest = 0;
+    for (const char* sample : {"00:00", "59:59", "88:88"}) {
+        widest = std::max(widest, QFontMetrics(font).horizontalAdvance(QLatin1String(sample)));
+    }
+    const int room = ctlListItem::kTimeWidth;
+    if (widest > room) {
+        font.setStretch(std::max(50, 100 * room / widest));
+    }
+    return font;
+}
+
 } // namespace
 
 frmPlaylistWindow::frmPlaylistWindow(SkinStore& skins, Prompts& prompts, PlayerState& state,
@@ -61,8 +80,7 @@ frmPlaylistWindow::~frmPlaylistWindow() {
 }
 
 void frmPlaylistWindow::CreateControls() {
-    QFont listFont = font();
-    listFont.setPixelSize(kListFontPixels);
+    const QFont listFont = ListFont(font());
     m_ctlListLeft = new ctlList(this);
     m_ctlListLeft->setObjectName(QStringLiteral("ctlListLeft"));
     m_ctlList1 = new ctlList(this);
@@ -184,6 +202,7 @@ void frmPlaylistWindow::Relayout() {
         return;
     }
     m_inLayout = true;
+    m_picLine->move(ClampSplitter(m_picLine->x()), m_picLine->y());
     LayOutControls();
     Compose();
     m_inLayout = false;
@@ -272,12 +291,18 @@ bool frmPlaylistWindow::OnSplitterEvent(QEvent* event) {
     }
 }
 
-// The splitter stays between the playlists list's left edge and the songs
-// list's right edge, so neither list gets a negative width.
+// The splitter stays inside the list area (between the playlists list's left
+// edge and the songs list's right edge), so neither list gets a negative
+// width, also when the window narrows or another skin has another list area.
+int frmPlaylistWindow::ClampSplitter(int left) const {
+    const PlaylistWindowSkin& p = m_skins.Skin().PlaylistWindow;
+    const int a = p.Playlist.Position.Left;
+    const int b = width() - (p.Position.Width() - p.Playlist.Position.Right);
+    return std::clamp(left, a, std::max(a, b - m_picLine->width()));
+}
+
 void frmPlaylistWindow::MoveSplitterTo(int left) {
-    const int a = m_ctlListLeft->x();
-    const int b = m_ctlList1->x() + m_ctlList1->width();
-    const int clamped = std::clamp(left, a, std::max(a, b - m_picLine->width()));
+    const int clamped = ClampSplitter(left);
     if (clamped != m_picLine->x()) {
         m_picLine->move(clamped, m_picLine->y());
         Relayout();

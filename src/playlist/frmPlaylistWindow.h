@@ -108,6 +108,7 @@ private:
     void Compose();
     void LayOutControls();
     bool OnSplitterEvent(QEvent* event);
+    int ClampSplitter(int left) const;
     void MoveSplitterTo(int left);
     void ToggleSplitter();
     void OnPlaylistClicked(const QString& key);

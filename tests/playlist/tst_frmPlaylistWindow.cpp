@@ -89,11 +89,14 @@ private slots:
     void neverSmallerThanDesigned_data();
     void neverSmallerThanDesigned();
     void gripSizesTheWindow();
+    void movesByBodyAndTitle_data();
+    void movesByBodyAndTitle();
     void splitterDragsWithinTheLists();
     void splitterDoubleClickCollapsesAndRestores();
     void choosingAndRenamingPlaylists_data();
     void choosingAndRenamingPlaylists();
     void songListReportsWhatToDo();
+    void durationsFitTheirLabel();
     void brokenPictureLeavesTheWindowAsItWas();
     void leavesTheMagneticManagerWhenItGoes();
 };
@@ -179,8 +182,36 @@ void tst_frmPlaylistWindow::gripSizesTheWindow() {
     // The close button and the toolbar follow the right and bottom edges.
     QCOMPARE(f.window->cmdClose()->x(), TPS::kClose.x() + 40);
     QCOMPARE(f.window->ctlToolbar()->y(), TPS::kToolbar.y() + 30);
+    // Narrowing back pulls a splitter dragged far right into the list area.
+    TestWindows::Drag(f.window->picLine(), QPoint(1, 20), QPoint(500, 0), 2);
     TestWindows::Drag(f.window->imgResize(), QPoint(5, 5), QPoint(-200, -200), 2);
     QCOMPARE(f.window->size(), kDesigned);
+    QCOMPARE(f.window->picLine()->x() + f.window->picLine()->width(), TPS::kList.right() + 1);
+    QCOMPARE(f.window->ctlList1()->width(), 0);
+}
+
+void tst_frmPlaylistWindow::movesByBodyAndTitle_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("title") << "imgTitle" << QPoint(20, 5);
+    QTest::newRow("body") << "" << QPoint(4, 110);
+}
+
+void tst_frmPlaylistWindow::movesByBodyAndTitle() {
+    QFETCH(QString, where);
+    QFETCH(QPoint, at);
+    Fixture f;
+    QWidget* start = f.window.get();
+    if (!where.isEmpty())
+        start = f.window->findChild<QWidget*>(where);
+    QVERIFY(start);
+    const QPoint before = f.window->pos();
+    const QSize size = f.window->size();
+    // Through the window, as the pointer reaches it: the title takes no
+    // press itself, the window under it does.
+    TestWindows::Drag(f.window.get(), start->mapTo(f.window.get(), at), QPoint(-37, 52), 3);
+    QCOMPARE(f.window->pos(), before + QPoint(-37, 52));
+    QCOMPARE(f.window->size(), size);
 }
 
 void tst_frmPlaylistWindow::splitterDragsWithinTheLists() {
@@ -287,6 +318,18 @@ void tst_frmPlaylistWindow::songListReportsWhatToDo() {
     QCOMPARE(menu.at(0).at(0).toPoint(), songs->Row(1)->mapToGlobal(QPoint(20, 5)));
     QTest::mouseClick(f.window->cmdClose(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(closing.count(), 1);
+}
+
+void tst_frmPlaylistWindow::durationsFitTheirLabel() {
+    Fixture f;
+    ctlList* songs = f.window->ctlList1();
+    songs->Add(QStringLiteral("One"), QStringLiteral("03:21"), QStringLiteral("7"));
+    const QFont font = songs->Row(1)->font();
+    QCOMPARE(font.pixelSize(), frmPlaylistWindow::kListFontPixels);
+    for (const char* time : {"03:21", "10:59", "00:00"})
+        QVERIFY2(QFontMetrics(font).horizontalAdvance(QLatin1String(time)) <=
+                     ctlListItem::kTimeWidth,
+                 time);
 }
 
 void tst_frmPlaylistWindow::brokenPictureLeavesTheWindowAsItWas() {

@@ -38,8 +38,10 @@ void AddSampleRows(frmPlaylistWindow& window) {
                                QStringLiteral("Harbor Lights"),
                                QStringLiteral("Glass Garden")};
     const QStringList times = {"03:21", "04:05", "10:59", "00:00", "12:34", "02:07", "05:50"};
-    for (int i = 0; i < songs.size(); ++i)
-        window.ctlList1()->Add(songs[i], times[i], QString::number(10 + i));
+    // More songs than fit, so the scroll bar shows.
+    for (int i = 0; i < 3 * songs.size(); ++i)
+        window.ctlList1()->Add(songs[i % songs.size()], times[i % songs.size()],
+                               QString::number(10 + i));
     window.ctlListLeft()->SelectItem(QStringLiteral("0"));
     window.ctlList1()->SelectItem(QStringLiteral("12"));
 }
