@@ -232,15 +232,7 @@ void frmPlaylistWindow::Compose() {
 }
 
 QImage frmPlaylistWindow::Snapshot() {
-    const QImage grabbed = grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    QImage shot(grabbed.size(), QImage::Format_ARGB32);
-    shot.fill(Qt::transparent);
-    QPainter painter(&shot);
-    if (!mask().isEmpty()) {
-        painter.setClipRegion(mask());
-    }
-    painter.drawImage(0, 0, grabbed);
-    return shot;
+    return ModMask::ShapedSnapshot(this);
 }
 
 void frmPlaylistWindow::paintEvent(QPaintEvent*) {

@@ -1,5 +1,5 @@
 #include "skin/RecordingPrompts.h"
-#include "support/TestPlaylistSkin.h"
+#include "skin/TestPlaylistSkin.h"
 #include "support/TestWindows.h"
 
 #include "controls/PictureSurface.h"

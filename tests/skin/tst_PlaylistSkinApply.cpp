@@ -1,5 +1,5 @@
 #include "RecordingPrompts.h"
-#include "support/TestPlaylistSkin.h"
+#include "skin/TestPlaylistSkin.h"
 
 #include "controls/ModColor.h"
 #include "controls/ctlButton.h"

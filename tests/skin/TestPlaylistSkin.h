@@ -8,6 +8,8 @@
 // bottom strip measured from the designed height from one measured from the
 // rectangle's bottom.
 
+#include "TestSkinFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -46,11 +48,7 @@ inline QImage Background() {
     return image;
 }
 
-inline QImage Filled(int w, int h, QRgb colour) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
+using TestSkinFolder::Filled;
 
 struct Options {
     QString name = QStringLiteral("Playlist Skin");
@@ -64,14 +62,9 @@ struct Options {
 
 inline void Save(const QString& folder, const QString& file, const QImage& image,
                  const Options& o) {
-    const QString path = folder + QLatin1Char('/') + file;
-    if (file == o.garbledFile) {
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write("BM not a bitmap");
-        return;
-    }
-    image.save(path, "BMP");
+    TestSkinFolder::Options written;
+    written.garbledFile = o.garbledFile;
+    TestSkinFolder::Save(folder + QLatin1Char('/') + file, image, written);
 }
 
 inline void WriteColours(const QString& folder, const QString& select, const QString& text) {
