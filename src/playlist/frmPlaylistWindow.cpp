@@ -154,6 +154,9 @@ bool frmPlaylistWindow::Load() {
         return false;
     }
     PlaceUnderPlayer();
+    if (m_magnetic) {
+        m_magnetic->CheckGlueing(); // placed edge to edge under the player: glued to it
+    }
     return true;
 }
 

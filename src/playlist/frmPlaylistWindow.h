@@ -53,9 +53,9 @@ public:
                       cMagneticWnd* magnetic = nullptr, QWidget* parent = nullptr);
     ~frmPlaylistWindow() override;
 
-    // Places the window under the player window as the skin designs it,
-    // registers it with the magnetic manager and applies the store's current
-    // skin. False (the user told why) when a picture of the skin cannot be
+    // Registers the window with the magnetic manager, applies the store's
+    // current skin and places the window under the player window as the skin
+    // designs it, glued to it. False (the user told why) when a picture of the skin cannot be
     // loaded.
     bool Load();
 

@@ -86,6 +86,7 @@ private slots:
     void composesNinePiecesAtAnySize();
     void shippedSkinsShowTheirDesign_data();
     void shippedSkinsShowTheirDesign();
+    void reloadsAnotherSkinAtItsSize();
     void neverSmallerThanDesigned_data();
     void neverSmallerThanDesigned();
     void gripSizesTheWindow();
@@ -154,6 +155,24 @@ void tst_frmPlaylistWindow::shippedSkinsShowTheirDesign() {
              QPoint(p.Toolbar.Position.Left, p.Toolbar.Position.Top));
     QCOMPARE(f.window->cmdClose()->pos(), QPoint(p.Close.Position.Left, p.Close.Position.Top));
     QVERIFY(f.magnetic.IsRegistered(f.window.get()));
+}
+
+void tst_frmPlaylistWindow::reloadsAnotherSkinAtItsSize() {
+    Fixture f(ShippedSkins(), QStringLiteral("Winamp Modern"));
+    f.window->resize(f.window->size() + QSize(50, 30));
+    const QSize size = f.window->size();
+    const QImage before = f.window->Picture();
+    QVERIFY(f.store.LoadSkin(QStringLiteral("Amber Deck"), f.prompts));
+    QVERIFY(f.window->ReLoadSkin());
+    QCOMPARE(f.window->size(), size);
+    QCOMPARE(f.window->Picture().size(), size);
+    QVERIFY(f.window->Picture() != before);
+    const PlaylistWindowSkin& p = f.store.Skin().PlaylistWindow;
+    const QString folder = ModSkinApply::SkinFolder(f.store.SkinsDir(), f.store.CurrentSkinName());
+    const QImage title(SkinPaths::Join(folder, p.Title.Image));
+    QCOMPARE(f.window->imgTitle()->Picture(), title.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(f.window->cmdClose()->x(), size.width() - (p.Position.Right - p.Close.Position.Left));
+    QVERIFY(f.prompts.messages.isEmpty());
 }
 
 void tst_frmPlaylistWindow::neverSmallerThanDesigned_data() {
@@ -363,6 +382,7 @@ void tst_frmPlaylistWindow::brokenPictureLeavesTheWindowAsItWas() {
 void tst_frmPlaylistWindow::leavesTheMagneticManagerWhenItGoes() {
     Fixture f;
     QVERIFY(f.magnetic.IsRegistered(f.window.get()));
+    QVERIFY(f.magnetic.IsGlued(f.window.get()));
     const QWidget* gone = f.window.get();
     f.window.reset();
     QVERIFY(!f.magnetic.IsRegistered(gone));
