@@ -15,6 +15,8 @@ struct mpv_event;
 //   start of a file -> 9; playback (re)started -> 3 (2 when paused,
 //   6 while waiting for the cache); end of file -> EndOfStream, 8, then 1;
 //   failure to open or decode -> MediaError, then 1; stop -> 1.
+// A stream that is a playlist leads on to what it lists without a stop in
+// between; one that leads through more than a few playlists fails.
 // An item the engine must not be given (see EngineDoor) fails like a
 // missing file: 9, MediaError, then 1, without reaching libmpv.
 class MpvEngine : public MediaEngine {

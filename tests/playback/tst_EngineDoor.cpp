@@ -17,8 +17,9 @@ namespace {
 
 constexpr int kTimeoutMs = 10000;
 
-// A one-page web server on 127.0.0.1: every request gets `body` as an m3u
-// list. It counts the connections it has seen.
+// A small web server on 127.0.0.1: a request for a path in `pages` gets that
+// page, any other gets `body` as an m3u list. It counts the connections it
+// has seen.
 class PlaylistServer : public QObject {
 public:
     PlaylistServer() {
@@ -35,15 +36,19 @@ public:
         return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_server.serverPort()).arg(path);
     }
     QByteArray body;
+    QMap<QByteArray, QByteArray> pages;
     int connections = 0;
 
 private:
     void answer(QTcpSocket* socket) {
-        if (!socket->peek(65536).contains("\r\n\r\n"))
+        const QByteArray request = socket->peek(65536);
+        if (!request.contains("\r\n\r\n"))
             return;
         socket->readAll();
-        socket->write("HTTP/1.0 200 OK\r\nContent-Type: audio/x-mpegurl\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        const QByteArray path = request.split(' ').value(1).mid(1);
+        const QByteArray page = pages.value(path, body);
+        socket->write("HTTP/1.0 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) +
+                      "\r\nConnection: close\r\n\r\n" + page);
         socket->disconnectFromHost();
     }
     QTcpServer m_server;
@@ -79,6 +84,8 @@ private slots:
     void localFilesArePlayedAsMediaOnly();
     void streamListsNeverLeadToLocalFiles_data();
     void streamListsNeverLeadToLocalFiles();
+    void streamListsPlayWhatTheyList_data();
+    void streamListsPlayWhatTheyList();
 
 private:
     QString write(const QString& name, const QByteArray& data) {
@@ -231,6 +238,10 @@ void TestEngineDoor::streamListsNeverLeadToLocalFiles_data() {
     QTest::newRow("HLS segment")
         << QByteArray("#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nfile://%1\n#EXT-X-ENDLIST\n")
         << 1;
+    QTest::newRow("EDL") << QByteArray("# mpv EDL v0\n%1\n") << 1;
+    QTest::newRow("cue sheet") << QByteArray("FILE \"%1\" WAVE\n  TRACK 01 AUDIO\n"
+                                             "    INDEX 01 00:00:00\n")
+                               << 1;
     QTest::newRow("listing itself") << QByteArray("#EXTM3U\n%2\n") << 2;
 }
 
@@ -250,6 +261,31 @@ void TestEngineDoor::streamListsNeverLeadToLocalFiles() {
     QVERIFY(server.connections >= minConnections);
     QVERIFY(!log.states.contains(3)); // the local file never played
     QCOMPARE(errors.at(0).at(0).value<EngineMedia>().sourceURL(), server.url("radio.m3u"));
+}
+
+void TestEngineDoor::streamListsPlayWhatTheyList_data() {
+    // %1: the address of a short sound; %2: the address of an m3u list of it.
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("m3u") << QByteArray("#EXTM3U\n%1\n");
+    QTest::newRow("PLS") << QByteArray("[playlist]\nFile1=%1\nNumberOfEntries=1\n");
+    QTest::newRow("PLS of an m3u") << QByteArray("[playlist]\nFile1=%2\nNumberOfEntries=1\n");
+}
+
+void TestEngineDoor::streamListsPlayWhatTheyList() {
+    QFETCH(QByteArray, body);
+    PlaylistServer server;
+    server.pages.insert("sound.wav", TestMedia::SilentWav(0.5));
+    server.pages.insert("inner.m3u", fill("#EXTM3U\n%1\n", {server.url("sound.wav")}));
+    server.body = fill(body, {server.url("sound.wav"), server.url("inner.m3u")});
+
+    ctlPlayer player;
+    StateLog log(player);
+    QSignalSpy ended(&player, &ctlPlayer::EndOfStream);
+    player.setFileName(server.url("radio"));
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
+    // The lists lead on without a stop in between.
+    QCOMPARE(log.states, (QList<int>{9, 3, 8, 1}));
 }
 
 QTEST_MAIN(TestEngineDoor)
