@@ -147,6 +147,7 @@ void MpvEngine::loadCurrentUrl() {
     ++m_loadSerial;
     m_redirects = 0;
     m_abandoning = false;
+    m_refusing = false;
     const std::optional<QString> admitted = EngineDoor::AdmitItem(m_url);
     if (!admitted) {
         refuseCurrentUrl();
@@ -166,18 +167,22 @@ void MpvEngine::loadCurrentUrl() {
 void MpvEngine::refuseCurrentUrl() {
     // The item never reaches the engine; it fails the way a missing file
     // does, after setURL has returned, unless another item came meanwhile.
+    // The item playing so far is stopped, and its end counts as replaced.
     if (m_loaded || m_pendingLoads > 0) {
         m_pendingLoads = 0;
+        m_loaded = false;
         command({"stop"});
     }
+    m_refusing = true;
     const int serial = m_loadSerial;
     QMetaObject::invokeMethod(
         this,
         [this, serial] {
-            if (serial != m_loadSerial)
+            if (serial != m_loadSerial || !m_refusing)
                 return;
+            m_refusing = false;
             setState(Transitioning);
-            failCurrentItem(false);
+            failCurrentItem(m_pendingLoads > 0);
         },
         Qt::QueuedConnection);
 }
@@ -205,7 +210,7 @@ void MpvEngine::play() {
     if (m_loaded) {
         int no = 0;
         mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
-    } else if (m_pendingLoads == 0 && !m_url.isEmpty()) {
+    } else if (m_pendingLoads == 0 && !m_refusing && !m_url.isEmpty()) {
         loadCurrentUrl(); // play after stop or end starts the item again
     }
 }
@@ -218,6 +223,10 @@ void MpvEngine::pause() {
 }
 
 void MpvEngine::stop() {
+    if (m_refusing) {
+        m_refusing = false; // stopped before it could fail
+        setState(Stopped);
+    }
     if (!m_loaded && m_pendingLoads == 0)
         return;
     m_pendingLoads = 0;
@@ -354,7 +363,8 @@ void MpvEngine::handleEvent(const mpv_event& event) {
 void MpvEngine::handleEndFile(const mpv_event& event) {
     const auto* end = static_cast<const mpv_event_end_file*>(event.data);
     m_loaded = false;
-    const bool replaced = m_pendingLoads > 0; // another item is already on its way
+    // Another item is already on its way (or being refused).
+    const bool replaced = m_pendingLoads > 0 || m_refusing;
     switch (end->reason) {
     case MPV_END_FILE_REASON_EOF:
         emit EndOfStream(0);

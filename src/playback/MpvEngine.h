@@ -81,5 +81,6 @@ private:
     int m_loadSerial = 0;      // counts items handed over, to drop stale refusals
     int m_redirects = 0;       // playlists followed for the current item
     bool m_abandoning = false; // the current item is given up; waiting for idle
+    bool m_refusing = false;   // the current item was refused; its failure is queued
     QString m_lastStatus;
 };

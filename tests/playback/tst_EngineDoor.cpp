@@ -80,6 +80,7 @@ private slots:
     void admitItem();
     void protocolItemsFailLikeMissingFiles_data();
     void protocolItemsFailLikeMissingFiles();
+    void refusalReplacesThePlayingItem();
     void localFilesArePlayedAsMediaOnly_data();
     void localFilesArePlayedAsMediaOnly();
     void streamListsNeverLeadToLocalFiles_data();
@@ -194,6 +195,20 @@ void TestEngineDoor::protocolItemsFailLikeMissingFiles() {
     QCOMPARE(player.FileName(), item);
     QCOMPARE(player.status(), QStringLiteral("无法播放该媒体"));
     QVERIFY(!QFile::exists(m_dir.filePath("written")));
+}
+
+void TestEngineDoor::refusalReplacesThePlayingItem() {
+    ctlPlayer player;
+    player.setFileName(write("playing.wav", TestMedia::SilentWav(5)));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 3, kTimeoutMs);
+    StateLog log(player);
+    QSignalSpy errors(&player, &ctlPlayer::MediaError);
+    player.setFileName(QStringLiteral("av://lavfi:sine=d=5"));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kTimeoutMs);
+    QTest::qWait(300); // the end of the item stopped comes in meanwhile
+    QCOMPARE(log.states, (QList<int>{9, 1}));
+    QCOMPARE(player.Controls().currentPosition(), 0.0);
+    QCOMPARE(player.status(), QStringLiteral("无法播放该媒体"));
 }
 
 void TestEngineDoor::localFilesArePlayedAsMediaOnly_data() {
