@@ -1,6 +1,7 @@
 // What reaches the real engine (libmpv, null outputs): item texts that name
 // protocols are refused, local files are played as media only, and lists
 // fetched from the network never lead to local files nor loop for ever.
+#include "PlayerRuns.h"
 #include "playback/EngineDoor.h"
 #include "playback/ctlPlayer.h"
 #include "support/TestMedia.h"
@@ -60,15 +61,6 @@ QByteArray fill(QByteArray text, const QStringList& values) {
         text.replace("%" + QByteArray::number(i + 1), values.at(i).toUtf8());
     return text;
 }
-
-// Records every play state the wrapper reports, in order.
-struct StateLog {
-    explicit StateLog(ctlPlayer& player) {
-        QObject::connect(&player, &ctlPlayer::StatusChange, &player,
-                         [this, &player] { states << player.playState(); });
-    }
-    QList<int> states;
-};
 
 } // namespace
 
@@ -185,13 +177,10 @@ void TestEngineDoor::protocolItemsFailLikeMissingFiles() {
     QFile::remove(m_dir.filePath("written"));
     QVERIFY(!write("x.wav", TestMedia::SilentWav(5)).isEmpty());
     ctlPlayer player;
-    StateLog log(player);
-    QSignalSpy errors(&player, &ctlPlayer::MediaError);
-    player.setFileName(item);
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
-    QCOMPARE(log.states, (QList<int>{9, 1}));
-    QCOMPARE(errors.at(0).at(0).value<EngineMedia>().sourceURL(), item);
+    const FailedRun run = PlayUntilFailed(player, item, kTimeoutMs);
+    QVERIFY(run.ended);
+    QCOMPARE(run.states, (QList<int>{9, 1}));
+    QCOMPARE(run.errors, QStringList{item});
     QCOMPARE(player.FileName(), item);
     QCOMPARE(player.status(), QStringLiteral("无法播放该媒体"));
     QVERIFY(!QFile::exists(m_dir.filePath("written")));
@@ -233,14 +222,12 @@ void TestEngineDoor::localFilesArePlayedAsMediaOnly() {
     QVERIFY(TestMedia::WriteFile(song, fill(content, {listener.url("a.mp3"), wav, song})));
 
     ctlPlayer player;
-    StateLog log(player);
-    QSignalSpy errors(&player, &ctlPlayer::MediaError);
-    player.setFileName(song);
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
+    const FailedRun run = PlayUntilFailed(player, song, kTimeoutMs);
+    QVERIFY(run.ended);
+    QCOMPARE(run.errors, QStringList{song});
     QTest::qWait(100); // a connection the engine started would be seen by now
     QCOMPARE(listener.connections, 0);
-    QVERIFY(!log.states.contains(3));
+    QVERIFY(!run.states.contains(3));
 }
 
 void TestEngineDoor::streamListsNeverLeadToLocalFiles_data() {
@@ -268,14 +255,11 @@ void TestEngineDoor::streamListsNeverLeadToLocalFiles() {
     server.body = fill(body, {wav, server.url("radio.m3u")});
 
     ctlPlayer player;
-    StateLog log(player);
-    QSignalSpy errors(&player, &ctlPlayer::MediaError);
-    player.setFileName(server.url("radio.m3u"));
-    QTRY_VERIFY_WITH_TIMEOUT(!errors.isEmpty(), kTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
+    const FailedRun run = PlayUntilFailed(player, server.url("radio.m3u"), kTimeoutMs);
+    QVERIFY(run.ended);
     QVERIFY(server.connections >= minConnections);
-    QVERIFY(!log.states.contains(3)); // the local file never played
-    QCOMPARE(errors.at(0).at(0).value<EngineMedia>().sourceURL(), server.url("radio.m3u"));
+    QVERIFY(!run.states.contains(3)); // the local file never played
+    QCOMPARE(run.errors.value(0), server.url("radio.m3u"));
 }
 
 void TestEngineDoor::streamListsPlayWhatTheyList_data() {
