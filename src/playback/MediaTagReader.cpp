@@ -79,17 +79,23 @@ QString toQString(const TagLib::String& s) {
     return DisplayText::Quote(QString::fromStdString(s.to8Bit(true)).trimmed(), kMaxTagText);
 }
 
-// A read-only descriptor of `path` when it is a regular file, else -1. The
-// file is opened without waiting (a FIFO would block until a writer came) and
-// checked after opening, so what is read is what was checked, even if the
-// name is replaced meanwhile; FIFOs, devices and folders are never read.
+// A read-only descriptor of `path` when it is a regular file, else -1.
+// Anything else (FIFO, device, folder) is not even opened: opening a device
+// can act on it, reading a FIFO waits for a writer, reading a device may
+// never end. The file is opened without waiting and checked again after
+// opening, so what is read is what was checked, even if the name is replaced
+// in between.
 int openRegularFile(const QString& path) {
     const QByteArray encoded = QFile::encodeName(path);
+    struct stat named {};
+    if (::stat(encoded.constData(), &named) != 0 || !S_ISREG(named.st_mode))
+        return -1;
     const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return -1;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino) {
         ::close(fd);
         return -1;
     }
