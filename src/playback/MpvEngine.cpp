@@ -43,12 +43,12 @@ constexpr const char* kDoubleClickMessage = "melodeck-dblclick";
 // - sub-auto, audio-file-auto, cover-art-auto: no files are picked up
 //   because their names resemble the item's.
 // Streams keep the defaults: internet radio is often an m3u or PLS list.
-// How many playlists one stream item may lead through before it is given up.
-constexpr int kMaxRedirects = 5;
-
 constexpr const char* kLocalFileOptions =
     "access-references=no,ordered-chapters=no,sub-auto=no,audio-file-auto=no,"
     "cover-art-auto=no";
+
+// How many playlists one stream item may lead through before it is given up.
+constexpr int kMaxRedirects = 5;
 
 void wakeup(void* context) {
     // Called on one of mpv's threads: only hand over to the GUI thread.
