@@ -52,7 +52,9 @@ public:
     }
 };
 
-// TagLib keeps its string handlers process-wide; install ours once.
+// TagLib keeps its string handlers process-wide; install ours once. The
+// function-local statics are initialised exactly once even when several
+// threads arrive together; the handlers themselves keep no state.
 void installLegacyHandlers() {
     static const Id3v1Gbk id3v1;
     static const Id3v2Gbk id3v2;
@@ -71,6 +73,10 @@ QString toQString(const TagLib::String& s) {
 }
 
 } // namespace
+
+void PrepareForThreads() {
+    installLegacyHandlers();
+}
 
 EngineMedia Read(const QString& url) {
     if (modFile::GetPathKind(url) != PathKind::Local || !QFileInfo(url).isFile())
