@@ -9,6 +9,16 @@ namespace {
 
 constexpr int kOpenBufferLength = 65535;
 
+// A new item titled by its file name, until anything better is known.
+PlaylistStore::Record newRecord(MediaSource source, const QString& path) {
+    auto media = std::make_shared<CMediaInfo>();
+    media->Source = source;
+    media->Path = path;
+    media->Types = modFile::GetMediaKind(path);
+    media->Title = modFile::GetFileTitle(path);
+    return media;
+}
+
 } // namespace
 
 MediaAdder::MediaAdder(PlaylistStore& store, Prompts& prompts)
@@ -35,11 +45,7 @@ QStringList MediaAdder::AddFiles(const std::optional<QString>& files) {
     QStringList keys;
     PlaylistStore::Records added;
     for (const QString& path : selected) {
-        auto media = std::make_shared<CMediaInfo>();
-        media->Source = MediaSource::FromFile;
-        media->Path = path;
-        media->Types = modFile::GetMediaKind(path);
-        media->Title = modFile::GetFileTitle(path);
+        PlaylistStore::Record media = newRecord(MediaSource::FromFile, path);
         const QString key = Append(media);
         if (key.isEmpty())
             continue;
@@ -60,12 +66,7 @@ QStringList MediaAdder::AddUrl(const std::optional<QString>& url) {
         if (text.isEmpty())
             return {};
     }
-    auto media = std::make_shared<CMediaInfo>();
-    media->Source = MediaSource::FromUrl;
-    media->Path = text;
-    media->Types = modFile::GetMediaKind(text);
-    media->Title = modFile::GetFileTitle(text);
-    const QString key = Append(media);
+    const QString key = Append(newRecord(MediaSource::FromUrl, text));
     return key.isEmpty() ? QStringList() : QStringList{key};
 }
 
