@@ -112,7 +112,13 @@ void ctlList::SetItemData(const QVariant& index, const CListItem& item) {
         throw ListKeyError(ListKeyError::InvalidCall, "No item has this index");
     }
     m_list.Assign(stored, item);
-    Redraw();
+    // Rows out of sight are filled when they scroll into view; changing many
+    // items (lengths read in the background) then costs no redraw each.
+    const int position = m_list.PositionOf(stored);
+    const int first = m_scroll->Value();
+    if (position >= first && position < first + Window().ShownRows()) {
+        Redraw();
+    }
 }
 
 std::optional<CListItem> ctlList::FirstItem() const {

@@ -57,7 +57,9 @@ public:
     }
 };
 
-// TagLib keeps its string handlers process-wide; install ours once.
+// TagLib keeps its string handlers process-wide; install ours once. The
+// function-local statics are initialised exactly once even when several
+// threads arrive together; the handlers themselves keep no state.
 void installLegacyHandlers() {
     static const Id3v1Gbk id3v1;
     static const Id3v2Gbk id3v2;
@@ -105,6 +107,10 @@ int openRegularFile(const QString& path) {
 }
 
 } // namespace
+
+void PrepareForThreads() {
+    installLegacyHandlers();
+}
 
 EngineMedia Read(const QString& url) {
     if (modFile::GetPathKind(url) != PathKind::Local)

@@ -13,6 +13,13 @@
 // to a length fit for showing.
 namespace MediaTagReader {
 
+// Safe to call from several threads at once for different files.
 EngineMedia Read(const QString& url);
+
+// Installs the legacy-text handlers, which TagLib keeps process-wide. Read
+// does this itself on first use; a caller about to read on worker threads
+// calls it first, so that no worker ever races another over TagLib's
+// globals.
+void PrepareForThreads();
 
 } // namespace MediaTagReader

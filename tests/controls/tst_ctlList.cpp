@@ -612,6 +612,15 @@ void tst_ctlList::itemDataAndSelectItem() {
     QCOMPARE(rig.list->Row(2)->TimeText(), QStringLiteral("09:09"));
     QVERIFY(rig.list->Row(2)->Selected());
     QVERIFY_THROWS_EXCEPTION(ListKeyError, rig.list->SetItemData("k99", changed));
+    // An item out of sight shows its new data once it scrolls into view.
+    changed.iTitle = "Far";
+    changed.iSelected = false;
+    rig.list->SetItemData("k20", changed);
+    QCOMPARE(rig.TitleOfRow(2), QStringLiteral("Renamed"));
+    rig.Wheel(-3); // rows from item 10 on
+    QCOMPARE(rig.TitleOfRow(11), QStringLiteral("Far"));
+    QCOMPARE(rig.list->Row(11)->TimeText(), QStringLiteral("09:09"));
+    rig.Wheel(3);
     QCOMPARE(rig.list->SelectItem("k5")->iTitle, QStringLiteral("Song 5"));
     QCOMPARE(SelectedPositions(*rig.list), QList<int>{5});
     QVERIFY(!rig.list->SelectItem("k99"));

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "playlist/PlaylistStore.h"
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// Puts new items at the end of the current playlist: local files (from the
+// open dialog or one path), stream addresses (from an input box or a text),
+// and whatever a command line or another instance hands over. Nothing here
+// starts playback. Every operation returns the keys of the items it added.
+//
+// Added files show their file title and "00:00" at once; their tag title
+// and length are read in the background and replace them when found.
+class MediaAdder {
+public:
+    // Resolves an own link into items of the current list; see SetLinkHandler.
+    using LinkHandler = std::function<QStringList(const QString& link)>;
+
+    // `prompts` is the player window's, so the dialogs belong to it.
+    MediaAdder(PlaylistStore& store, Prompts& prompts);
+
+    // With no argument the open dialog asks for files (several may be chosen).
+    QStringList AddFiles(const std::optional<QString>& files = std::nullopt);
+    // With no argument an input box asks for the address.
+    QStringList AddUrl(const std::optional<QString>& url = std::nullopt);
+    // A local path is added as a file, a stream address as a stream, an own
+    // link by the link handler; any other text adds nothing.
+    QStringList AddByKind(const QString& text);
+
+    // The online search that turns an own link into an item is installed
+    // here; until it is, own links add nothing.
+    void SetLinkHandler(LinkHandler handler) { m_linkHandler = std::move(handler); }
+
+private:
+    QString Append(const PlaylistStore::Record& media);
+
+    PlaylistStore& m_store;
+    Prompts& m_prompts;
+    LinkHandler m_linkHandler;
+};

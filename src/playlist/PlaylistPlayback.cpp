@@ -1,0 +1,154 @@
+#include "playlist/PlaylistPlayback.h"
+
+#include "controls/ctlList.h"
+#include "playback/frmPlayer.h"
+
+PlaylistPlayback::PlaylistPlayback(PlaylistStore& store, std::function<frmPlayer&()> videoWindow,
+                                   PlayerWindowAccess playerWindow, QObject* parent)
+    : QObject(parent), m_store(store), m_state(store.State()),
+      m_videoWindow(std::move(videoWindow)), m_playerWindow(std::move(playerWindow)) {
+}
+
+frmPlayer& PlaylistPlayback::Video() {
+    frmPlayer& video = m_videoWindow();
+    if (m_watched != video.ctlPlayer1()) {
+        m_watched = video.ctlPlayer1();
+        connect(m_watched, &ctlPlayer::StatusChange, this, &PlaylistPlayback::OnStatusChange);
+    }
+    return video;
+}
+
+ctlPlayer& PlaylistPlayback::Player() {
+    return *Video().ctlPlayer1();
+}
+
+void PlaylistPlayback::OnStatusChange() {
+    if (m_watched && m_watched->playState() == MediaEngine::Playing) {
+        m_unstarted = 0;
+        SetStatusText(QString());
+    }
+}
+
+void PlaylistPlayback::SetStatusText(const QString& text) {
+    if (text == m_statusText)
+        return;
+    m_statusText = text;
+    emit StatusTextChanged(text);
+}
+
+void PlaylistPlayback::EnsureCurrentSelection() {
+    m_store.EnsureCurrentSelection();
+}
+
+PlaylistStore::Record PlaylistPlayback::CurrentRecord() {
+    PlaylistStore::Record record = m_store.GetMedia(m_state.CurrentListKey, m_state.CurrentItemKey);
+    if (record)
+        return record;
+    // The key names no item of this list (another list was chosen, or the
+    // item was removed): its first item is meant, not the engine's last file.
+    const PlaylistStore::Records& items = m_store.Items(m_state.CurrentListKey);
+    if (items.empty())
+        return nullptr;
+    record = items.front();
+    m_state.CurrentItemKey = record->Key;
+    if (m_store.ShownListKey() == m_state.CurrentListKey)
+        m_store.Songs().SelectItem(record->Key);
+    return record;
+}
+
+void PlaylistPlayback::PlayCurrentItem() {
+    EnsureCurrentSelection();
+    const PlaylistStore::Record record = CurrentRecord();
+    if (!record)
+        return;
+    const PlaylistStore::Record previous = m_state.CurrentMedia;
+    m_state.CurrentMedia = record;
+    frmPlayer& video = Video();
+    ctlPlayer& player = *video.ctlPlayer1();
+    // Only the item the engine holds paused is resumed; after a stop, or for
+    // another item, the item starts from its beginning.
+    const bool resume =
+        !m_stopRequested && previous == record && player.playState() == MediaEngine::Paused;
+    if (!resume) {
+        if (!m_state.PlaybackStarted)
+            player.Controls().stop();
+        player.setFileName(record->Path);
+        ++m_unstarted;
+    }
+    m_stopRequested = false;
+    player.Controls().play();
+    video.MediaTitle = record->Title;
+    ShowVideoFor(video, record->Types);
+}
+
+void PlaylistPlayback::ShowVideoFor(frmPlayer& video, MediaKind kind) {
+    PlayerWindowControls* controls = m_playerWindow.Controls;
+    if (kind == MediaKind::Video && !video.isVisible()) {
+        if (m_playerWindow.Bounds) {
+            const QRect bounds = m_playerWindow.Bounds();
+            video.move(bounds.x() + bounds.width(), bounds.y());
+        }
+        video.show();
+        if (m_playerWindow.CheckGlueing)
+            m_playerWindow.CheckGlueing();
+        if (controls)
+            controls->setEqualizerSelected(true);
+    } else if (kind == MediaKind::Audio && video.isVisible()) {
+        video.hide();
+        if (controls)
+            controls->setEqualizerSelected(false);
+    }
+}
+
+void PlaylistPlayback::StopPlayback() {
+    m_stopRequested = true;
+    Player().Controls().stop();
+}
+
+void PlaylistPlayback::PausePlayback() {
+    Player().Controls().pause();
+}
+
+bool PlaylistPlayback::StoppedAfterAFullPass() {
+    const qsizetype count = qsizetype(m_store.Items(m_state.CurrentListKey).size());
+    if (m_unstarted == 0 || m_unstarted < count)
+        return false;
+    // Every item of the list was tried and none started: moving on would
+    // only cycle through the failures again.
+    m_unstarted = 0;
+    StopPlayback();
+    SetStatusText(QStringLiteral("列表中的项目都无法播放"));
+    return true;
+}
+
+void PlaylistPlayback::StepTo(const std::optional<CListItem>& row) {
+    if (row)
+        m_state.CurrentItemKey = row->iData.toString();
+    StopPlayback();
+    PlayCurrentItem();
+}
+
+void PlaylistPlayback::PlayNextItem() {
+    EnsureCurrentSelection();
+    if (!StoppedAfterAFullPass())
+        StepTo(m_store.Songs().NextItem());
+}
+
+void PlaylistPlayback::PlayPreviousItem() {
+    EnsureCurrentSelection();
+    if (!StoppedAfterAFullPass())
+        StepTo(m_store.Songs().PrevItem());
+}
+
+void PlaylistPlayback::SetMute(bool flag) {
+    Player().settings().setMute(flag);
+}
+
+void PlaylistPlayback::setItemTime(const QString& itemKey, const QString& time) {
+    ctlList& songs = m_store.Songs();
+    std::optional<CListItem> row = songs.ItemData(itemKey);
+    if (!row)
+        return;
+    row->iTime = time;
+    songs.SetItemData(itemKey, *row);
+}

@@ -1,0 +1,343 @@
+// The playlist store and its files: real files in temporary folders, real
+// list controls offscreen.
+#include "PlaylistRig.h"
+#include "playlist/ModList.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Items = QList<ModList::MlfItem>;
+
+std::shared_ptr<CMediaInfo> media(const QString& title, const QString& path) {
+    auto item = std::make_shared<CMediaInfo>();
+    item->Title = title;
+    item->Path = path;
+    return item;
+}
+
+// Adds a list with the items (as "title=path" texts) to the rig's store.
+QString addList(PlaylistRig& rig, const QString& title, const QStringList& lines) {
+    const QString key = rig.store.AddPlaylist(title);
+    for (const QString& line : lines)
+        rig.store.AddMediaToList(media(line.section(u'=', 0, 0), line.section(u'=', 1)), key,
+                                 false);
+    return key;
+}
+
+} // namespace
+
+class tst_PlaylistStore : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void saveIsByteExact_data();
+    void saveIsByteExact();
+    void readingRules_data();
+    void readingRules();
+    void keysComeFromOneCounter();
+    void legacyAddressesAreRewritten();
+    void listsWithOneTitleAreDeletedTogether();
+    void deletingTheOnlyListLeavesADefault();
+    void elevenListsComeBackInOrder();
+    void saveMakesFolderAndRemovesStaleFiles_data();
+    void saveMakesFolderAndRemovesStaleFiles();
+    void editingKeepsStoreAndRowsInStep();
+    void killedSaveLeavesEachFileOldOrNew();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString folder() const { return m_dir->path() + QStringLiteral("/PlayList/"); }
+};
+
+void tst_PlaylistStore::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir().mkpath(folder()));
+}
+
+void tst_PlaylistStore::saveIsByteExact_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("chinese") << QStringLiteral("我的歌")
+                             << QStringList{QStringLiteral("月亮代表我的心=C:\\音乐\\月亮.mp3"),
+                                            QStringLiteral("夜曲=http://例子.cn/a.mp3?x=1")}
+                             << QByteArray("\x7B\xCE\xD2\xB5\xC4\xB8\xE8\x7D\x0D\x0A"
+                                           "\xD4\xC2\xC1\xC1\xB4\xFA\xB1\xED\xCE\xD2\xB5\xC4\xD0"
+                                           "\xC4\x3D\x43\x3A\x5C\xD2\xF4\xC0\xD6\x5C\xD4\xC2\xC1"
+                                           "\xC1\x2E\x6D\x70\x33\x0D\x0A"
+                                           "\xD2\xB9\xC7\xFA\x3D\x68\x74\x74\x70\x3A\x2F\x2F\xC0"
+                                           "\xFD\xD7\xD3\x2E\x63\x6E\x2F\x61\x2E\x6D\x70\x33\x3F"
+                                           "\x78\x3D\x31\x0D\x0A");
+    QTest::newRow("empty list is its header")
+        << QStringLiteral("My Songs") << QStringList{} << QByteArray("{My Songs}\r\n");
+    QTest::newRow("empty title") << QString() << QStringList{QStringLiteral("a=/m/a.mp3")}
+                                 << QByteArray("{}\r\na=/m/a.mp3\r\n");
+}
+
+void tst_PlaylistStore::saveIsByteExact() {
+    QFETCH(QString, title);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    PlaylistRig rig(folder());
+    addList(rig, title, lines);
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(ReadBytes(folder() + QStringLiteral("0.MLF")), bytes);
+    QCOMPARE(FilesIn(folder()), QStringList{QStringLiteral("0.MLF")});
+
+    // Read back, the same list.
+    PlaylistRig again(folder());
+    QVERIFY(again.store.LoadPlaylists());
+    QCOMPARE(again.store.ListTitle(QStringLiteral("0")), title);
+    QCOMPARE(again.Lines(QStringLiteral("0")), lines);
+    QVERIFY(again.prompts.messages.isEmpty());
+}
+
+void tst_PlaylistStore::readingRules_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("plain") << QByteArray("{A}\r\nx=/a.mp3\r\ny=/b.mp3\r\n") << "A"
+                           << QStringList{"x=/a.mp3", "y=/b.mp3"};
+    QTest::newRow("no brace") << QByteArray("title\r\nx=/a.mp3\r\n") << ""
+                              << QStringList{"x=/a.mp3"};
+    QTest::newRow("brace without close")
+        << QByteArray("{abc\r\nx=/a.mp3\r\n") << "abc\r\nx=/a.mp3\r\n"
+        << QStringList{"x=/a.mp3"};
+    QTest::newRow("brace later in the file")
+        << QByteArray("head\r\nx=/a{b}.mp3\r\n") << "b" << QStringList{"x=/a{b}.mp3"};
+    QTest::newRow("A=B=C") << QByteArray("{L}\r\nA=B=C\r\n") << "L" << QStringList{"A=B=C"};
+    QTest::newRow("empty lines") << QByteArray("{L}\r\n\r\nx=/a.mp3\r\n\r\n\r\ny=/b.mp3") << "L"
+                                 << QStringList{"x=/a.mp3", "y=/b.mp3"};
+    QTest::newRow("no trailing break")
+        << QByteArray("{L}\r\nx=/a.mp3") << "L" << QStringList{"x=/a.mp3"};
+    QTest::newRow("line without =")
+        << QByteArray("{L}\r\njust text\r\nx=/a.mp3\r\n") << "L" << QStringList{"x=/a.mp3"};
+    QTest::newRow("empty path") << QByteArray("{L}\r\nx=\r\n=/p.mp3\r\n") << "L"
+                                << QStringList{"=/p.mp3"};
+    QTest::newRow("header line is never an item")
+        << QByteArray("{L}x=/h.mp3\r\ny=/b.mp3\r\n") << "L" << QStringList{"y=/b.mp3"};
+    QTest::newRow("LF line ends") << QByteArray("{L}\nx=/a.mp3\ny=/b.mp3\n") << "L"
+                                  << QStringList{"x=/a.mp3", "y=/b.mp3"};
+    QTest::newRow("empty file") << QByteArray() << "" << QStringList{};
+    QTest::newRow("GBK title") << QByteArray("{\xB8\xE8}\r\n\xB8\xE8=/a.mp3\r\n")
+                               << QStringLiteral("歌") << QStringList{QStringLiteral("歌=/a.mp3")};
+}
+
+void tst_PlaylistStore::readingRules() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, title);
+    QFETCH(QStringList, lines);
+    WriteBytes(folder() + QStringLiteral("0.MLF"), file);
+    PlaylistRig rig(folder());
+    QVERIFY(rig.store.LoadPlaylists());
+    QCOMPARE(rig.store.ListKeys(), QStringList{QStringLiteral("0")});
+    QCOMPARE(rig.store.ListTitle(QStringLiteral("0")), title);
+    QCOMPARE(rig.Lines(QStringLiteral("0")), lines);
+    QCOMPARE(rig.songs.Count(), lines.size());
+}
+
+void tst_PlaylistStore::keysComeFromOneCounter() {
+    WriteBytes(folder() + "0.MLF", "{a}\r\n1=/1.mp3\r\n2=http://h/2.wmv\r\n");
+    WriteBytes(folder() + "1.MLF", "{b}\r\n");
+    WriteBytes(folder() + "2.MLF", "{c}\r\n3=/3.avi\r\n");
+    PlaylistRig rig(folder());
+    QVERIFY(rig.store.LoadPlaylists());
+    QCOMPARE(rig.store.ListKeys(), (QStringList{"0", "3", "4"}));
+    QCOMPARE(PlaylistRig::Rows(rig.lists), (QStringList{"a||0", "b||3", "c||4"}));
+    // List "0" is shown, with its items' keys and "00:00" until lengths are known.
+    QCOMPARE(rig.store.ShownListKey(), QStringLiteral("0"));
+    QCOMPARE(PlaylistRig::Rows(rig.songs), (QStringList{"1|00:00|1", "2|00:00|2"}));
+    const auto stream = rig.store.GetMedia("0", "2");
+    QVERIFY(stream);
+    QCOMPARE(stream->Source, MediaSource::FromUrl);
+    QCOMPARE(stream->Types, MediaKind::Video);
+    QCOMPARE(rig.store.GetMedia("4", "5")->Types, MediaKind::Video);
+    QVERIFY(!rig.store.GetMedia("0", "5")); // an item of another list
+    QCOMPARE(rig.store.NewKey(), QStringLiteral("6"));
+}
+
+void tst_PlaylistStore::legacyAddressesAreRewritten() {
+    const QString legacy = ModList::LegacyMediaPrefix();
+    const QString page = ModList::PlayPagePrefix();
+    const QString upper = legacy.toUpper();
+    WriteBytes(
+        folder() + "0.MLF",
+        ("{L}\r\na=" + legacy + "x.mp3|" + legacy + "y\r\nb=" + upper + "z.mp3\r\n").toUtf8());
+    PlaylistRig rig(folder());
+    QVERIFY(rig.store.LoadPlaylists());
+    QCOMPARE(rig.Lines("0"),
+             (QStringList{"a=" + page + "x.mp3|" + page + "y", "b=" + upper + "z.mp3"}));
+
+    // An item added in memory is rewritten (in the record too) when saved.
+    const auto added = media(QStringLiteral("c"), legacy + QStringLiteral("w.mp3"));
+    rig.store.AddMediaToList(added, "0", true);
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(added->Path, page + QStringLiteral("w.mp3"));
+    QCOMPARE(ReadBytes(folder() + "0.MLF"), ("{L}\r\na=" + page + "x.mp3|" + page +
+                                             "y\r\nb=" + upper + "z.mp3\r\nc=" + page + "w.mp3\r\n")
+                                                .toUtf8());
+}
+
+void tst_PlaylistStore::listsWithOneTitleAreDeletedTogether() {
+    PlaylistRig rig(folder());
+    const QString first = addList(rig, QStringLiteral("同名"), {"a=/a.mp3"});
+    addList(rig, QStringLiteral("同名"), {"b=/b.mp3"});
+    const QString other = addList(rig, QStringLiteral("其他"), {"c=/c.mp3", "d=/d.mp3"});
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(FilesIn(folder()), (QStringList{"0.MLF", "1.MLF", "2.MLF"}));
+    rig.store.ShowPlaylist(first);
+
+    rig.store.DeletePlaylist(first);
+    QCOMPARE(FilesIn(folder()), QStringList{"2.MLF"});
+    QCOMPARE(PlaylistRig::Rows(rig.lists), (QStringList{"同名||2", "其他||" + other}));
+    // The first remaining list is current and shown, its first item current.
+    QCOMPARE(rig.state.CurrentListKey, QStringLiteral("2"));
+    QCOMPARE(rig.store.ShownListKey(), QStringLiteral("2"));
+    QCOMPARE(rig.state.CurrentItemKey, QStringLiteral("3"));
+    QVERIFY(rig.songs.ItemData("3")->iSelected);
+
+    // The surviving list of that title is written again; the stale file goes.
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(FilesIn(folder()), (QStringList{"0.MLF", "1.MLF"}));
+    QCOMPARE(ReadBytes(folder() + "0.MLF"), QByteArray("{\xCD\xAC\xC3\xFB}\r\nb=/b.mp3\r\n"));
+}
+
+void tst_PlaylistStore::deletingTheOnlyListLeavesADefault() {
+    PlaylistRig rig(folder());
+    const QString only = addList(rig, QStringLiteral("x"), {"a=/a.mp3"});
+    rig.store.ShowPlaylist(only);
+    rig.state.CurrentItemKey = QStringLiteral("1");
+    rig.store.DeletePlaylist(only);
+    QCOMPARE(PlaylistRig::Rows(rig.lists), QStringList{"[默认]||2"});
+    QCOMPARE(rig.state.CurrentListKey, QStringLiteral("2"));
+    QCOMPARE(rig.store.ShownListKey(), QStringLiteral("2"));
+    QVERIFY(rig.state.CurrentItemKey.isEmpty());
+    QCOMPARE(rig.songs.Count(), 0);
+    rig.store.DeletePlaylist(QStringLiteral("99")); // unknown: nothing happens
+    QCOMPARE(rig.lists.Count(), 1);
+}
+
+void tst_PlaylistStore::elevenListsComeBackInOrder() {
+    PlaylistRig rig(folder());
+    QStringList titles;
+    for (int i = 0; i < 11; ++i) {
+        titles << QStringLiteral("L%1").arg(i);
+        addList(rig, titles.last(), {QStringLiteral("s=/%1.mp3").arg(i)});
+    }
+    QVERIFY(rig.store.SavePlaylists());
+    PlaylistRig again(folder());
+    QVERIFY(again.store.LoadPlaylists());
+    QStringList loaded;
+    for (const QString& key : again.store.ListKeys())
+        loaded << again.store.ListTitle(key);
+    QCOMPARE(loaded, titles);
+}
+
+void tst_PlaylistStore::saveMakesFolderAndRemovesStaleFiles_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("missing folder") << QStringList{"<no folder>"} << QStringList{"0.MLF", "1.MLF"};
+    QTest::newRow("longer set before")
+        << QStringList{"0.MLF", "1.MLF", "2.MLF", "10.MLF"} << QStringList{"0.MLF", "1.MLF"};
+    QTest::newRow("numbers spelt otherwise")
+        << QStringList{"01.MLF", "1.mlf", "5.mlf"} << QStringList{"0.MLF", "1.MLF"};
+    QTest::newRow("other files stay")
+        << QStringList{"rock.MLF", "3.txt", "3.MLF.bak"}
+        << QStringList{"0.MLF", "1.MLF", "3.MLF.bak", "3.txt", "rock.MLF"};
+}
+
+void tst_PlaylistStore::saveMakesFolderAndRemovesStaleFiles() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    if (before == QStringList{"<no folder>"})
+        QVERIFY(QDir(folder()).removeRecursively());
+    for (const QString& name : before) {
+        if (!name.startsWith(u'<'))
+            WriteBytes(folder() + name, "{old}\r\n");
+    }
+    PlaylistRig rig(folder());
+    addList(rig, "a", {"x=/x.mp3"});
+    addList(rig, "b", {});
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(FilesIn(folder()), after);
+    QCOMPARE(ReadBytes(folder() + "1.MLF"), QByteArray("{b}\r\n"));
+    QVERIFY(rig.prompts.messages.isEmpty());
+}
+
+void tst_PlaylistStore::editingKeepsStoreAndRowsInStep() {
+    PlaylistRig rig(folder());
+    const QString a = addList(rig, "a", {"1=/1.mp3", "2=/2.mp3", "3=/3.mp3"});
+    const QString b = addList(rig, "b", {"4=/4.mp3"});
+    rig.store.ShowPlaylist(a);
+    rig.store.RemoveMediaFromList(a, "2");
+    rig.store.RemoveMediaFromList(a, "77"); // unknown: nothing
+    QCOMPARE(rig.Lines(a), (QStringList{"1=/1.mp3", "3=/3.mp3"}));
+    QCOMPARE(PlaylistRig::Rows(rig.songs), (QStringList{"1|00:00|1", "3|00:00|3"}));
+    // The same file twice: two items, two keys.
+    const auto again = media("1", "/1.mp3");
+    QCOMPARE(rig.store.AddMediaToList(again, a, true), QStringLiteral("6"));
+    QCOMPARE(rig.songs.Count(), 3);
+    // Clearing a list that is not shown leaves the shown rows alone.
+    rig.store.ClearPlaylist(b);
+    QVERIFY(rig.store.Items(b).empty());
+    QCOMPARE(rig.songs.Count(), 3);
+    rig.store.ClearPlaylist(a);
+    QCOMPARE(rig.songs.Count(), 0);
+    QVERIFY(rig.store.Items(a).empty());
+}
+
+// A saver process is killed at random moments while it rewrites every file
+// in turn with one of two contents; whatever moment it dies, each file holds
+// one of them whole.
+void tst_PlaylistStore::killedSaveLeavesEachFileOldOrNew() {
+    PlaylistRig one(folder());
+    PlaylistRig two(folder());
+    QList<QByteArray> firstBytes, secondBytes;
+    for (int list = 0; list < 4; ++list) {
+        QStringList lines, other;
+        for (int i = 0; i < 3000; ++i) {
+            lines << QStringLiteral("歌%1=/音乐/%2/%1.mp3").arg(i).arg(list);
+            other << QStringLiteral("曲%1=/other/%2/%1.wma").arg(i).arg(list);
+        }
+        addList(one, QStringLiteral("一%1").arg(list), lines);
+        addList(two, QStringLiteral("二%1").arg(list), other);
+    }
+    QVERIFY(two.store.SavePlaylists());
+    for (int n = 0; n < 4; ++n)
+        secondBytes << ReadBytes(folder() + ModList::NumberedFileName(n));
+    QVERIFY(one.store.SavePlaylists());
+    for (int n = 0; n < 4; ++n)
+        firstBytes << ReadBytes(folder() + ModList::NumberedFileName(n));
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    for (int round = 0; round < 25; ++round) {
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            for (int pass = 0; pass < 1000; ++pass)
+                (pass % 2 ? one : two).store.SavePlaylists();
+            _exit(0);
+        }
+        usleep(random.bounded(2000u, 40000u));
+        kill(child, SIGKILL);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        for (int n = 0; n < 4; ++n) {
+            const QByteArray now = ReadBytes(folder() + ModList::NumberedFileName(n));
+            if (now != firstBytes[n] && now != secondBytes[n])
+                QFAIL(qPrintable(QStringLiteral("file %1 torn in round %2 (seed %3)")
+                                     .arg(n)
+                                     .arg(round)
+                                     .arg(seed)));
+        }
+    }
+}
+
+QTEST_MAIN(tst_PlaylistStore)
+#include "tst_PlaylistStore.moc"
