@@ -32,6 +32,7 @@ class tst_AddingMedia : public QObject {
 private slots:
     void init();
     void loadShowsListsFirstAndFillsLikeEagerReading();
+    void storeGoneWhileReadingIsSafe();
     void addFilesFromTheDialogThenTags();
     void addFilesCancelledAddsNothing();
     void addUrl_data();
@@ -105,6 +106,21 @@ void tst_AddingMedia::loadShowsListsFirstAndFillsLikeEagerReading() {
     for (const auto& item : rig.store.Items(secondKey))
         expectedRows << item->Title + u'|' + item->Duration + u'|' + item->Key;
     QCOMPARE(PlaylistRig::Rows(rig.songs), expectedRows);
+}
+
+void tst_AddingMedia::storeGoneWhileReadingIsSafe() {
+    const QString path = mediaFile("x.mp3", TestMedia::SilentMp3(0.5));
+    QStringList lines{QStringLiteral("{a}")};
+    for (int i = 0; i < 3000; ++i)
+        lines << QStringLiteral("x=") + path;
+    WriteBytes(m_lists + "0.MLF", lines.join("\r\n").toUtf8());
+    for (int round = 0; round < 5; ++round) {
+        auto rig = std::make_unique<PlaylistRig>(m_lists);
+        QVERIFY(rig->store.LoadPlaylists());
+        QCoreApplication::processEvents();
+        rig.reset(); // results still on their way are dropped with the store
+        QCoreApplication::processEvents();
+    }
 }
 
 void tst_AddingMedia::addFilesFromTheDialogThenTags() {
