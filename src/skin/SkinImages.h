@@ -10,8 +10,15 @@
 // Image names are relative to the folder and found without regard to case
 // (a "\" in a name counts as "/"). Pictures are kept as opaque 32-bit images:
 // skins mark their transparent parts with a mask colour, not with alpha.
+//
+// A skin comes from anyone, so a picture loads only when its file lies inside
+// the folder (links and ".." resolved), is a regular file within Qt's image
+// allocation limit, and measures at most kMaxPictureSide pixels each way
+// (the background is the player window's size, and no screen is larger).
 class SkinImages {
 public:
+    static constexpr int kMaxPictureSide = 4096;
+
     explicit SkinImages(QString folder);
 
     const QString& Folder() const { return m_folder; }
@@ -20,8 +27,9 @@ public:
     QString PathOf(const QString& name) const;
 
     // Loads `name` unless it is already loaded. The empty name means "no
-    // picture" and always succeeds. On failure the path of the file is
-    // remembered as FailedFile() and false is returned.
+    // picture" and always succeeds. On failure (including every refusal
+    // above) the path of the file is remembered as FailedFile() and false is
+    // returned.
     bool Load(const QString& name);
 
     // The picture `name` refers to (loaded now if need be); a null image for
