@@ -38,6 +38,8 @@ std::optional<QImage> readPicture(const QString& path) {
     if (!RegularFile::Open(path, maxBytes, file, error))
         return std::nullopt;
     QImageReader reader(&file);
+    // As when reading by file name: the suffix is tried first, then the content.
+    reader.setFormat(QFileInfo(path).suffix().toLower().toLatin1());
     const QSize declared = reader.size();
     if (declared.isValid() && !fits(declared))
         return std::nullopt;

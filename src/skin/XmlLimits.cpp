@@ -13,40 +13,51 @@ namespace {
 // of the measurement.
 constexpr int kMaxEntityDepth = 40;
 
-// Skips from `i` (just past "<") to just past the end of a comment, CDATA
-// section, processing instruction or declaration.
-qsizetype skipMarkup(const QByteArray& b, qsizetype i) {
-    auto skipPast = [&b](qsizetype from, const char* end) {
-        const qsizetype at = b.indexOf(end, from);
-        return at < 0 ? b.size() : at + qsizetype(qstrlen(end));
-    };
-    if (b.mid(i, 3) == "!--")
-        return skipPast(i + 3, "-->");
-    if (b.mid(i, 8) == "![CDATA[")
-        return skipPast(i + 8, "]]>");
-    if (b.at(i) == '?')
-        return skipPast(i + 1, "?>");
-    // A declaration; a DOCTYPE's internal subset holds "<!ENTITY ...>"
-    // declarations whose quoted values are skipped with them.
-    int depth = 0;
+qsizetype skipPast(const QByteArray& b, qsizetype from, const char* end) {
+    const qsizetype at = b.indexOf(end, from);
+    return at < 0 ? b.size() : at + qsizetype(qstrlen(end));
+}
+
+// Calls `visit(i)` for each position from `i` on whose character lies outside
+// quoted values, until it returns false; returns that position (or the end).
+// `visit` may move `i` forward.
+template <typename Visit> qsizetype scanUnquoted(const QByteArray& b, qsizetype i, Visit visit) {
     char quote = 0;
     for (; i < b.size(); ++i) {
         const char c = b.at(i);
-        if (quote) {
+        if (quote)
             quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
+        else if (c == '"' || c == '\'')
             quote = c;
-        } else if (c == '[') {
-            ++depth;
-        } else if (c == ']') {
-            --depth;
-        } else if (c == '>' && depth <= 0) {
-            return i + 1;
-        } else if (c == '<' && b.mid(i + 1, 3) == "!--") {
-            i = skipPast(i + 4, "-->") - 1;
-        }
+        else if (!visit(i))
+            break;
     }
     return i;
+}
+
+// Skips from `i` (just past "<") to just past the end of a comment, CDATA
+// section, processing instruction or declaration.
+qsizetype skipMarkup(const QByteArray& b, qsizetype i) {
+    if (b.mid(i, 3) == "!--")
+        return skipPast(b, i + 3, "-->");
+    if (b.mid(i, 8) == "![CDATA[")
+        return skipPast(b, i + 8, "]]>");
+    if (b.at(i) == '?')
+        return skipPast(b, i + 1, "?>");
+    // A declaration; a DOCTYPE's internal subset holds "<!ENTITY ...>"
+    // declarations whose quoted values are skipped with them.
+    int depth = 0;
+    const qsizetype end = scanUnquoted(b, i, [&b, &depth](qsizetype& k) {
+        const char c = b.at(k);
+        if (c == '[')
+            ++depth;
+        else if (c == ']')
+            --depth;
+        else if (c == '<' && b.mid(k + 1, 3) == "!--")
+            k = skipPast(b, k + 4, "-->") - 1;
+        return c != '>' || depth > 0;
+    });
+    return std::min(end + 1, b.size());
 }
 
 } // namespace
@@ -60,19 +71,13 @@ bool HasCrowdedElement(const QByteArray& b, int limit) {
             continue;
         }
         int attributes = 0;
-        char quote = 0;
-        for (; i < b.size(); ++i) {
-            const char c = b.at(i);
-            if (quote) {
-                quote = c == quote ? 0 : quote;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '=' && ++attributes > limit) {
-                return true;
-            } else if (c == '>' || c == '<') {
-                break;
-            }
-        }
+        i = scanUnquoted(b, i, [&b, &attributes](qsizetype k) {
+            const char c = b.at(k);
+            attributes += c == '=';
+            return c != '>' && c != '<';
+        });
+        if (attributes > limit)
+            return true;
     }
     return false;
 }
@@ -97,14 +102,23 @@ void EntityGuard::OnEntityDecl(void* ctx, const xmlChar* name, int type, const x
 }
 
 xmlEntity* EntityGuard::OnGetEntity(void* ctx, const xmlChar* name) {
-    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
-    return static_cast<EntityGuard*>(ctxt->_private)->Charge(ctxt, xmlSAX2GetEntity(ctx, name));
+    return Charged(ctx, xmlSAX2GetEntity(ctx, name));
 }
 
 xmlEntity* EntityGuard::OnGetParameterEntity(void* ctx, const xmlChar* name) {
+    return Charged(ctx, xmlSAX2GetParameterEntity(ctx, name));
+}
+
+// libxml2 parses entity content in contexts of its own that share the
+// outer context's handlers and _private, so every reference reaches the guard;
+// should one not, the reference fails rather than going unchecked.
+xmlEntity* EntityGuard::Charged(void* ctx, xmlEntity* entity) {
     auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
-    return static_cast<EntityGuard*>(ctxt->_private)
-        ->Charge(ctxt, xmlSAX2GetParameterEntity(ctx, name));
+    auto* guard = static_cast<EntityGuard*>(ctxt->_private);
+    if (guard)
+        return guard->Charge(ctxt, entity);
+    ctxt->wellFormed = 0;
+    return nullptr;
 }
 
 xmlEntity* EntityGuard::Charge(xmlParserCtxt* ctxt, xmlEntity* entity) {

@@ -49,6 +49,7 @@ private:
     static _xmlEntity* OnGetEntity(void* ctx, const unsigned char* name);
     static _xmlEntity* OnGetParameterEntity(void* ctx, const unsigned char* name);
 
+    static _xmlEntity* Charged(void* ctx, _xmlEntity* entity);
     _xmlEntity* Charge(_xmlParserCtxt* ctxt, _xmlEntity* entity);
     qint64 ExpandedSize(_xmlEntity* entity, int depth);
     void Refuse(_xmlParserCtxt* ctxt, const QString& reason);
