@@ -10,8 +10,9 @@ namespace RegularFile {
 namespace {
 
 QString systemError(const char* what) {
+    const int code = errno; // before anything else can change it
     return QStringLiteral("%1: %2").arg(QLatin1String(what),
-                                        QString::fromLocal8Bit(strerror(errno)));
+                                        QString::fromLocal8Bit(strerror(code)));
 }
 
 // Why a file of this kind and size is refused; empty when it is acceptable.
