@@ -3,10 +3,21 @@
 #include "playback/FormatDuration.h"
 #include "playback/frmPlayer.h"
 #include "playback/modFile.h"
+#include "winsvc/DisplayText.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
+
+namespace {
+
+// A value from outside the program (the item's text, a tag) as it may be
+// printed: cut to a readable length and without control characters.
+QString forTerminal(const QString& value) {
+    return DisplayText::ForTerminal(DisplayText::Quote(value));
+}
+
+} // namespace
 
 CommandLinePlayback::CommandLinePlayback(const QString& item, PlayerWindowControls* window)
     : m_text(item), m_window(window), m_out(stdout) {
@@ -19,13 +30,14 @@ CommandLinePlayback::~CommandLinePlayback() {
 bool CommandLinePlayback::start() {
     const PathKind kind = modFile::GetPathKind(m_text);
     if (kind == PathKind::OwnLink || kind == PathKind::PpstreamLink) {
-        QTextStream(stderr) << m_text << QStringLiteral(": 链接需要在线搜索，此版本尚不支持\n");
+        QTextStream(stderr) << forTerminal(m_text)
+                            << QStringLiteral(": 链接需要在线搜索，此版本尚不支持\n");
         return false;
     }
     m_player = std::make_unique<frmPlayer>(m_state, PlaybackPeers{*this, *this, *this});
     connect(m_player->ctlPlayer1(), &ctlPlayer::MediaError, this, [this] {
         m_failed = true;
-        QTextStream(stderr) << m_text << QStringLiteral(" 无法播放\n");
+        QTextStream(stderr) << forTerminal(m_text) << QStringLiteral(" 无法播放\n");
     });
 
     auto item = std::make_shared<CMediaInfo>();
@@ -45,7 +57,7 @@ bool CommandLinePlayback::start() {
 void CommandLinePlayback::PlayCurrentItem() {
     const std::shared_ptr<CMediaInfo> item = m_state.CurrentMedia;
     m_player->MediaTitle = item->Title;
-    m_out << QStringLiteral("正在播放: ") << item->Title << Qt::endl;
+    m_out << QStringLiteral("正在播放: ") << forTerminal(item->Title) << Qt::endl;
     if (item->Types == MediaKind::Video)
         m_player->show();
     m_player->ctlPlayer1()->setFileName(item->Path);
@@ -107,7 +119,7 @@ void CommandLinePlayback::setLedText(const QString& text) {
         m_window->setLedText(text);
         return;
     }
-    m_out << '\r' << text;
+    m_out << '\r' << DisplayText::ForTerminal(text);
     if (m_max > 0)
         m_out << QStringLiteral(" / ") << FormatDuration(m_max);
     m_out << "   " << Qt::flush;

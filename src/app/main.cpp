@@ -2,12 +2,14 @@
 #include "app/frmPlayerWindow.h"
 #include "skin/SkinStore.h"
 #include "winsvc/AppDir.h"
+#include "winsvc/DisplayText.h"
 #include "winsvc/Prompts.h"
 
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
 #include <clocale>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -23,6 +25,24 @@ void preferX11() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// `text` fit for the terminal line by line: messages keep their line breaks,
+// while a quoted value can no longer steer the terminal.
+QString forTerminal(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = DisplayText::ForTerminal(line);
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Qt's and the libraries' own warnings quote file names and texts from
+// outside too.
+void terminalMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+    const QString line = forTerminal(qFormatLogMessage(type, context, message));
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
 // Prompts that also copy every message to the terminal, so that a start
 // that fails says why even where no one sees the message box. Without a
 // screen (the offscreen platform) no one could answer a box at all, so the
@@ -30,7 +50,7 @@ void preferX11() {
 class StartPrompts : public DialogPrompts {
 public:
     void MsgBox(const QString& text, const QString& title = QString()) override {
-        QTextStream(stderr) << text << Qt::endl;
+        QTextStream(stderr) << forTerminal(text) << Qt::endl;
         if (QGuiApplication::platformName() != QLatin1String("offscreen"))
             DialogPrompts::MsgBox(text, title);
     }
@@ -53,6 +73,7 @@ void scheduleScreenshot(frmPlayerWindow& window) {
 } // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(terminalMessageHandler);
     preferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Melodeck"));

@@ -2,6 +2,7 @@
 
 #include "controls/ModColor.h"
 
+#include <QPainter>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -153,6 +154,18 @@ void ApplyMaskRegion(QWidget* target, const QImage& picture, quint32 maskColor) 
 QRegion VisibleRegion(const QWidget* widget) {
     const QRegion mask = widget->mask();
     return mask.isEmpty() ? QRegion(widget->rect()) : mask.intersected(widget->rect());
+}
+
+QImage ShapedSnapshot(QWidget* window) {
+    const QImage grabbed = window->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage shot(grabbed.size(), QImage::Format_ARGB32);
+    shot.fill(Qt::transparent);
+    QPainter painter(&shot);
+    if (!window->mask().isEmpty()) {
+        painter.setClipRegion(window->mask());
+    }
+    painter.drawImage(0, 0, grabbed);
+    return shot;
 }
 
 } // namespace ModMask

@@ -37,4 +37,8 @@ void ApplyMaskRegion(QWidget* target, const QImage& picture, quint32 maskColor);
 // or the whole rectangle without a mask.
 QRegion VisibleRegion(const QWidget* widget);
 
+// What a shaped window shows, with the pixels outside its shape transparent
+// (screenshots of skinned windows).
+QImage ShapedSnapshot(QWidget* window);
+
 } // namespace ModMask

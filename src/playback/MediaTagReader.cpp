@@ -1,10 +1,14 @@
 #include "playback/MediaTagReader.h"
 
 #include "playback/modFile.h"
+#include "winsvc/DisplayText.h"
 #include "winsvc/LegacyText.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
@@ -12,6 +16,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/tag.h>
+#include <taglib/tfilestream.h>
 #include <taglib/tstring.h>
 
 namespace MediaTagReader {
@@ -66,18 +71,56 @@ void installLegacyHandlers() {
     (void)installed;
 }
 
+// Tag text longer than this is cut: no title needs more, and every window
+// and message that shows it stays quick.
+constexpr int kMaxTagText = 1024;
+
 QString toQString(const TagLib::String& s) {
-    return QString::fromStdString(s.to8Bit(true)).trimmed();
+    return DisplayText::Quote(QString::fromStdString(s.to8Bit(true)).trimmed(), kMaxTagText);
+}
+
+// A read-only descriptor of `path` when it is a regular file, else -1.
+// Anything else (FIFO, device, folder) is not even opened: opening a device
+// can act on it, reading a FIFO waits for a writer, reading a device may
+// never end. The file is opened without waiting and checked again after
+// opening, so what is read is what was checked, even if the name is replaced
+// in between.
+int openRegularFile(const QString& path) {
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat named {};
+    if (::stat(encoded.constData(), &named) != 0 || !S_ISREG(named.st_mode))
+        return -1;
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino) {
+        ::close(fd);
+        return -1;
+    }
+    // Regular files never block; reads go back to the ordinary mode.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 } // namespace
 
 EngineMedia Read(const QString& url) {
-    if (modFile::GetPathKind(url) != PathKind::Local || !QFileInfo(url).isFile())
+    if (modFile::GetPathKind(url) != PathKind::Local)
+        return EngineMedia(url, 0.0);
+    const int fd = openRegularFile(url);
+    if (fd < 0)
         return EngineMedia(url, 0.0);
     installLegacyHandlers();
-    const QByteArray encoded = QFile::encodeName(url);
-    TagLib::FileRef file(encoded.constData(), true, TagLib::AudioProperties::Average);
+    // The stream owns the descriptor from here on. With no name to go by,
+    // TagLib recognises the format from the content.
+    TagLib::FileStream stream(fd, true);
+    if (!stream.isOpen()) {
+        ::close(fd);
+        return EngineMedia(url, 0.0);
+    }
+    TagLib::FileRef file(&stream, true, TagLib::AudioProperties::Average);
     if (file.isNull())
         return EngineMedia(url, 0.0);
 

@@ -1,5 +1,6 @@
 #include "playback/MpvEngine.h"
 
+#include "playback/EngineDoor.h"
 #include "playback/EngineStatus.h"
 
 #include <QMetaObject>
@@ -29,6 +30,25 @@ constexpr Observed kObserved[] = {
 // Double clicks on the video arrive as client messages; the number is the
 // button in the engine's own numbering (1 left, 2 right, 4 middle).
 constexpr const char* kDoubleClickMessage = "melodeck-dblclick";
+
+// Options for one local file, given with its loadfile command, so that it is
+// played as media only and never leads the engine anywhere else:
+// - access-references=no: the file is not opened as a playlist (m3u, PLS,
+//   directory), EDL, cue sheet or ffconcat list, and FFmpeg may not open
+//   further files or addresses from inside it (HLS segments, references),
+//   so a "song.mp3" holding such a text fails as an unknown format instead
+//   of fetching what it lists, and one listing itself cannot loop;
+// - ordered-chapters=no: Matroska linked segments are not looked for in
+//   neighbouring files;
+// - sub-auto, audio-file-auto, cover-art-auto: no files are picked up
+//   because their names resemble the item's.
+// Streams keep the defaults: internet radio is often an m3u or PLS list.
+constexpr const char* kLocalFileOptions =
+    "access-references=no,ordered-chapters=no,sub-auto=no,audio-file-auto=no,"
+    "cover-art-auto=no";
+
+// How many playlists one stream item may lead through before it is given up.
+constexpr int kMaxRedirects = 5;
 
 void wakeup(void* context) {
     // Called on one of mpv's threads: only hand over to the GUI thread.
@@ -76,6 +96,10 @@ void MpvEngine::initialise() {
         {"idle", "yes"},
         {"keep-open", "no"},
         {"terminal", "no"},
+        // A list fetched from the network may name only network addresses
+        // (never a local file nor av://, edl:// and the like); the engine's
+        // default, stated here because the doors rely on it.
+        {"load-unsafe-playlists", "no"},
         {"volume", QByteArray::number(m_volume)},
         {"vo", vo},
         {"ao", ao},
@@ -120,19 +144,73 @@ void MpvEngine::setURL(const QString& url) {
 }
 
 void MpvEngine::loadCurrentUrl() {
+    ++m_loadSerial;
+    m_redirects = 0;
+    m_abandoning = false;
+    m_refusing = false;
+    const std::optional<QString> admitted = EngineDoor::AdmitItem(m_url);
+    if (!admitted) {
+        refuseCurrentUrl();
+        return;
+    }
     // Assigning a URL always plays it, whatever the previous item was doing.
     int no = 0;
     mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
-    const QByteArray url = m_url.toUtf8();
+    const QByteArray url = admitted->toUtf8();
     ++m_pendingLoads;
-    command({"loadfile", url.constData(), "replace"});
+    if (EngineDoor::IsLocalFile(*admitted))
+        command({"loadfile", url.constData(), "replace", kLocalFileOptions});
+    else
+        command({"loadfile", url.constData(), "replace"});
+}
+
+void MpvEngine::refuseCurrentUrl() {
+    // The item never reaches the engine; it fails the way a missing file
+    // does, after setURL has returned, unless another item came meanwhile.
+    // The item playing so far is stopped, and its end counts as replaced.
+    if (m_loaded || m_pendingLoads > 0) {
+        m_pendingLoads = 0;
+        m_loaded = false;
+        command({"stop"});
+    }
+    m_refusing = true;
+    const int serial = m_loadSerial;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial] {
+            if (serial != m_loadSerial || !m_refusing)
+                return;
+            m_refusing = false;
+            setState(Transitioning);
+            failCurrentItem(m_pendingLoads > 0);
+        },
+        Qt::QueuedConnection);
+}
+
+void MpvEngine::failCurrentItem(bool replaced) {
+    m_failed = true;
+    emit MediaError(EngineMedia(m_url, 0.0));
+    if (!replaced)
+        setState(Stopped);
+}
+
+void MpvEngine::followRedirect() {
+    // The item was a playlist (a stream's m3u or PLS) and the engine goes on
+    // to what it lists: still the same item, still on its way. A list that
+    // keeps leading to lists (one naming itself) is given up; the engine is
+    // stopped and the item fails once it is idle.
+    if (++m_redirects <= kMaxRedirects)
+        return;
+    m_abandoning = true;
+    m_pendingLoads = 0;
+    command({"stop"});
 }
 
 void MpvEngine::play() {
     if (m_loaded) {
         int no = 0;
         mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
-    } else if (m_pendingLoads == 0 && !m_url.isEmpty()) {
+    } else if (m_pendingLoads == 0 && !m_refusing && !m_url.isEmpty()) {
         loadCurrentUrl(); // play after stop or end starts the item again
     }
 }
@@ -145,6 +223,10 @@ void MpvEngine::pause() {
 }
 
 void MpvEngine::stop() {
+    if (m_refusing) {
+        m_refusing = false; // stopped before it could fail
+        setState(Stopped);
+    }
     if (!m_loaded && m_pendingLoads == 0)
         return;
     m_pendingLoads = 0;
@@ -236,6 +318,16 @@ void MpvEngine::drainEvents() {
 }
 
 void MpvEngine::handleEvent(const mpv_event& event) {
+    if (m_abandoning && event.event_id != MPV_EVENT_PROPERTY_CHANGE) {
+        // While an item is given up only the engine's arrival at idle
+        // matters: what it started meanwhile is being stopped.
+        if (event.event_id == MPV_EVENT_IDLE) {
+            m_abandoning = false;
+            m_loaded = false;
+            failCurrentItem(m_pendingLoads > 0);
+        }
+        return;
+    }
     switch (event.event_id) {
     case MPV_EVENT_START_FILE:
         m_pendingLoads = std::max(0, m_pendingLoads - 1);
@@ -271,7 +363,8 @@ void MpvEngine::handleEvent(const mpv_event& event) {
 void MpvEngine::handleEndFile(const mpv_event& event) {
     const auto* end = static_cast<const mpv_event_end_file*>(event.data);
     m_loaded = false;
-    const bool replaced = m_pendingLoads > 0; // another item is already on its way
+    // Another item is already on its way (or being refused).
+    const bool replaced = m_pendingLoads > 0 || m_refusing;
     switch (end->reason) {
     case MPV_END_FILE_REASON_EOF:
         emit EndOfStream(0);
@@ -281,10 +374,10 @@ void MpvEngine::handleEndFile(const mpv_event& event) {
         }
         break;
     case MPV_END_FILE_REASON_ERROR:
-        m_failed = true;
-        emit MediaError(EngineMedia(m_url, 0.0));
-        if (!replaced)
-            setState(Stopped);
+        failCurrentItem(replaced);
+        break;
+    case MPV_END_FILE_REASON_REDIRECT:
+        followRedirect();
         break;
     default:
         if (!replaced)

@@ -15,6 +15,10 @@ struct mpv_event;
 //   start of a file -> 9; playback (re)started -> 3 (2 when paused,
 //   6 while waiting for the cache); end of file -> EndOfStream, 8, then 1;
 //   failure to open or decode -> MediaError, then 1; stop -> 1.
+// A stream that is a playlist leads on to what it lists without a stop in
+// between; one that leads through more than a few playlists fails.
+// An item the engine must not be given (see EngineDoor) fails like a
+// missing file: 9, MediaError, then 1, without reaching libmpv.
 class MpvEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -54,6 +58,9 @@ private:
     void handlePropertyChange(const mpv_event& event);
     void setState(int state);
     void loadCurrentUrl();
+    void refuseCurrentUrl();
+    void failCurrentItem(bool replaced);
+    void followRedirect();
     void command(std::initializer_list<const char*> args);
     double doubleProperty(const char* name) const;
     void emitStatusIfChanged();
@@ -70,6 +77,10 @@ private:
     bool m_waitingForCache = false;
     bool m_failed = false; // the last item failed to open
     int m_bufferPercent = 0;
-    int m_pendingLoads = 0; // loadfile commands not yet started
+    int m_pendingLoads = 0;    // loadfile commands not yet started
+    int m_loadSerial = 0;      // counts items handed over, to drop stale refusals
+    int m_redirects = 0;       // playlists followed for the current item
+    bool m_abandoning = false; // the current item is given up; waiting for idle
+    bool m_refusing = false;   // the current item was refused; its failure is queued
     QString m_lastStatus;
 };

@@ -1,5 +1,6 @@
 // The real engine (libmpv, null outputs) on small generated files, seen
 // through the wrapper control the rest of the program uses.
+#include "PlayerRuns.h"
 #include "playback/ctlPlayer.h"
 #include "support/TestMedia.h"
 
@@ -30,15 +31,6 @@ private:
 };
 
 namespace {
-
-// Records every play state the wrapper reports, in order.
-struct StateLog {
-    explicit StateLog(ctlPlayer& player) {
-        QObject::connect(&player, &ctlPlayer::StatusChange, &player,
-                         [this, &player] { states << player.playState(); });
-    }
-    QList<int> states;
-};
 
 constexpr int kTimeoutMs = 15000;
 
@@ -151,14 +143,11 @@ void TestMpvEngine::unplayableItemsRaiseMediaError() {
     if (!content.isEmpty())
         path = writeMedia(name, content);
     ctlPlayer player;
-    StateLog log(player);
-    QSignalSpy errors(&player, &ctlPlayer::MediaError);
-    player.setFileName(path);
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
-    QCOMPARE(errors.at(0).at(0).value<EngineMedia>().sourceURL(), path);
-    QVERIFY(!log.states.contains(3));
-    QCOMPARE(log.states.last(), 1);
+    const FailedRun run = PlayUntilFailed(player, path, kTimeoutMs);
+    QVERIFY(run.ended);
+    QCOMPARE(run.errors, QStringList{path});
+    QVERIFY(!run.states.contains(3));
+    QCOMPARE(run.states.last(), 1);
     QVERIFY(!player.status().isEmpty());
 }
 
