@@ -188,6 +188,13 @@ SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts) {
 
     skin.PlaylistWindow =
         readPlaylistWindow(root.SelectSingleNode(QStringLiteral("playlist_window")), prompts);
+    // The playlist window's designed size is its smallest size.
+    const SkinRect& list = skin.PlaylistWindow.Position;
+    if (list.Width() > kMaxSkinSide || list.Height() > kMaxSkinSide)
+        return {
+            std::nullopt,
+            failure(path, QStringLiteral("<playlist_window> 元素的 \"position\" 大于 %1×%1 像素。")
+                              .arg(kMaxSkinSide))};
     return {std::move(skin), QString()};
 }
 

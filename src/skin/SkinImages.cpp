@@ -11,8 +11,7 @@
 namespace {
 
 bool fits(const QSize& size) {
-    return size.width() <= SkinImages::kMaxPictureSide &&
-           size.height() <= SkinImages::kMaxPictureSide;
+    return size.width() <= kMaxSkinSide && size.height() <= kMaxSkinSide;
 }
 
 // Whether `path`, with every link and ".." resolved, lies inside `folder`:

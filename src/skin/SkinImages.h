@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinRect.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -13,12 +15,10 @@
 //
 // A skin comes from anyone, so a picture loads only when its file lies inside
 // the folder (links and ".." resolved), is a regular file within Qt's image
-// allocation limit, and measures at most kMaxPictureSide pixels each way
-// (the background is the player window's size, and no screen is larger).
+// allocation limit, and measures at most kMaxSkinSide pixels each way (the
+// player window takes its background's size).
 class SkinImages {
 public:
-    static constexpr int kMaxPictureSide = 4096;
-
     explicit SkinImages(QString folder);
 
     const QString& Folder() const { return m_folder; }

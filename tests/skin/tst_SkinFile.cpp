@@ -148,6 +148,14 @@ void tst_SkinFile::loadFails_data() {
         << skinXml(kRoot, "<playlist_window image=\"l.bmp\"/>") << "<player_window>";
     QTest::newRow("player_window without image")
         << skinXml(kRoot, "<player_window Image=\"m.bmp\"/>") << "\"image\"";
+    QTest::newRow("playlist window wider than 4096 px")
+        << skinXml(kRoot, "<player_window image=\"m.bmp\"/>"
+                          "<playlist_window position=\"0,0,4097,100\"/>")
+        << "<playlist_window>";
+    QTest::newRow("playlist window taller than 4096 px")
+        << skinXml(kRoot, "<player_window image=\"m.bmp\"/>"
+                          "<playlist_window position=\"0,-30000,100,30000\"/>")
+        << "<playlist_window>";
     QTest::newRow("not well-formed") << QByteArray("<skin><player_window></skin>") << "line 1";
     QTest::newRow("empty file") << QByteArray() << "XML";
 }

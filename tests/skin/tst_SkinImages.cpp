@@ -40,9 +40,9 @@ void tst_SkinImages::initTestCase() {
     const QString outside = picture("outside.bmp", 4, 4);
     picture("skins/elsewhere.bmp", 4, 4);
     picture("skins/Mine/sub/ok.bmp", 4, 4);
-    picture("skins/Mine/wide.bmp", SkinImages::kMaxPictureSide + 1, 2);
-    picture("skins/Mine/tall.bmp", 2, SkinImages::kMaxPictureSide + 1);
-    picture("skins/Mine/largest.bmp", SkinImages::kMaxPictureSide, 2);
+    picture("skins/Mine/wide.bmp", kMaxSkinSide + 1, 2);
+    picture("skins/Mine/tall.bmp", 2, kMaxSkinSide + 1);
+    picture("skins/Mine/largest.bmp", kMaxSkinSide, 2);
     QVERIFY(QFile::link(outside, m_folder + "/leak.bmp"));
     QVERIFY(QFile::link(m_folder + "/sub/ok.bmp", m_folder + "/alias.bmp"));
     QVERIFY(QFile::link("/dev/zero", m_folder + "/zero.bmp"));
