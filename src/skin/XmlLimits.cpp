@@ -159,11 +159,12 @@ qint64 EntityGuard::ExpandedSize(xmlEntity* entity, int depth) {
         const auto* key = reinterpret_cast<const xmlChar*>(name.constData());
         xmlEntity* named =
             c == '&' ? xmlGetDocEntity(entity->doc, key) : xmlGetParameterEntity(entity->doc, key);
-        if (!named || named->etype == XML_INTERNAL_PREDEFINED_ENTITY) {
-            ++size; // a character or predefined reference, or text
-            continue;
-        }
-        size += ExpandedSize(named, depth + 1);
+        // A character or predefined reference, or text, counts as written;
+        // either way the scan goes on after the ";", so it stays linear.
+        if (!named || named->etype == XML_INTERNAL_PREDEFINED_ENTITY)
+            size += end - i + 1;
+        else
+            size += ExpandedSize(named, depth + 1);
         i = end;
     }
     size = std::min(size, over);
