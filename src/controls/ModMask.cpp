@@ -1,57 +1,119 @@
 #include "controls/ModMask.h"
 
-#include "controls/CDIBSection.h"
 #include "controls/ModColor.h"
 
 #include <QPainter>
-#include <QVector>
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 namespace {
 
-// Unions row regions pairwise, which keeps each union small.
-QRegion UniteAll(QVector<QRegion> parts) {
-    if (parts.isEmpty()) {
-        return QRegion();
-    }
-    while (parts.size() > 1) {
-        QVector<QRegion> next;
-        next.reserve((parts.size() + 1) / 2);
-        for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-            next.append(parts.at(i).united(parts.at(i + 1)));
-        }
-        if (parts.size() % 2) {
-            next.append(parts.last());
-        }
-        parts.swap(next);
-    }
-    return parts.first();
-}
+// Columns [left, right) of one row.
+struct Run {
+    int left;
+    int right;
+    friend bool operator==(const Run&, const Run&) = default;
+};
 
-QRegion RowRuns(const CDIBSection& dib, int y, uchar mr, uchar mg, uchar mb) {
-    const int w = dib.Width();
-    const int row = dib.Height() - y; // rows of the bitmap count from the bottom
-    QRegion runs;
-    int x = 0;
-    while (x < w) {
-        uchar r = 0, g = 0, b = 0;
-        dib.GetPixelRGB(row, x + 1, r, g, b);
-        if (r == mr && g == mg && b == mb) {
+struct Rgb {
+    uchar r, g, b;
+};
+
+// Row y's runs of pixels that differ from `mask`, left to right; with
+// `outline`, one run from the first such pixel to the last.
+void RowRuns(const QImage& bits, int y, Rgb mask, bool outline, std::vector<Run>& runs) {
+    runs.clear();
+    const uchar* line = bits.constScanLine(y); // blue, green, red
+    const auto isMask = [line, mask](int x) {
+        return line[3 * x + 2] == mask.r && line[3 * x + 1] == mask.g && line[3 * x] == mask.b;
+    };
+    const int w = bits.width();
+    for (int x = 0; x < w;) {
+        if (isMask(x)) {
             ++x;
             continue;
         }
-        const int x0 = x;
-        while (x + 1 < w) {
-            dib.GetPixelRGB(row, x + 2, r, g, b);
-            if (r == mr && g == mg && b == mb) {
-                break;
-            }
+        const int left = x;
+        while (x < w && !isMask(x))
             ++x;
-        }
-        runs += QRect(x0, y, x - x0 + 1, 1); // columns x0..x inclusive
-        ++x;
+        if (outline && !runs.empty())
+            runs.back().right = x;
+        else
+            runs.push_back({left, x});
     }
-    return runs;
+}
+
+// Rectangles in the banded form QRegion::setRects takes (bands of equal
+// height sorted top to bottom, rectangles sorted left to right, none
+// touching sideways), built in one pass: a row with the same runs as the row
+// just above widens that band instead of adding one, as a union would. This
+// gives exactly the region the union of all runs gives, in linear time.
+class BandBuilder {
+public:
+    // False, and nothing added, when the row would take the rectangle count
+    // past kMaxRegionRects.
+    bool AddRow(int y, const std::vector<Run>& runs) {
+        if (runs.empty())
+            return true;
+        if (m_bottom == y - 1 && SameAsLastBand(runs)) {
+            for (auto rect = m_rects.begin() + m_bandStart; rect != m_rects.end(); ++rect)
+                rect->setBottom(y);
+            m_bottom = y;
+            return true;
+        }
+        if (m_rects.size() + runs.size() > size_t(ModMask::kMaxRegionRects))
+            return false;
+        m_bandStart = qsizetype(m_rects.size());
+        for (const Run& run : runs)
+            m_rects.emplace_back(run.left, y, run.right - run.left, 1);
+        m_bottom = y;
+        return true;
+    }
+
+    QRegion Region() const {
+        QRegion region;
+        region.setRects(m_rects.data(), int(m_rects.size()));
+        return region;
+    }
+
+private:
+    bool SameAsLastBand(const std::vector<Run>& runs) const {
+        if (m_rects.size() - size_t(m_bandStart) != runs.size())
+            return false;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            const QRect& rect = m_rects[size_t(m_bandStart) + i];
+            if (rect.left() != runs[i].left || rect.right() + 1 != runs[i].right)
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<QRect> m_rects;
+    qsizetype m_bandStart = 0; // the first rectangle of the last band
+    int m_bottom = -2;         // the last row of the last band
+};
+
+std::optional<QRegion> BuildRegion(const QImage& bits, Rgb mask, bool outline) {
+    BandBuilder bands;
+    std::vector<Run> runs;
+    for (int y = 0; y < bits.height(); ++y) {
+        RowRuns(bits, y, mask, outline, runs);
+        if (!bands.AddRow(y, runs))
+            return std::nullopt;
+    }
+    return bands.Region();
+}
+
+QRect BoundingRect(const QImage& bits, Rgb mask) {
+    QRect bounds;
+    std::vector<Run> runs;
+    for (int y = 0; y < bits.height(); ++y) {
+        RowRuns(bits, y, mask, true, runs);
+        if (!runs.empty())
+            bounds |= QRect(runs[0].left, y, runs[0].right - runs[0].left, 1);
+    }
+    return bounds;
 }
 
 } // namespace
@@ -59,23 +121,19 @@ QRegion RowRuns(const CDIBSection& dib, int y, uchar mr, uchar mg, uchar mb) {
 namespace ModMask {
 
 QRegion MaskRegion(const QImage& picture, quint32 maskColor) {
-    CDIBSection dib;
-    dib.CreateFromPicture(picture);
-    if (!dib.HasDib()) {
+    // 24-bit pixels, as a device-independent bitmap holds them.
+    const QImage bits = picture.convertToFormat(QImage::Format_BGR888);
+    if (bits.isNull())
         return QRegion();
-    }
-    const uchar mr = uchar(ModColor::Red(maskColor));
-    const uchar mg = uchar(ModColor::Green(maskColor));
-    const uchar mb = uchar(ModColor::Blue(maskColor));
-    QVector<QRegion> rows;
-    rows.reserve(dib.Height());
-    for (int y = 0; y < dib.Height(); ++y) {
-        QRegion runs = RowRuns(dib, y, mr, mg, mb);
-        if (!runs.isEmpty()) {
-            rows.append(runs);
-        }
-    }
-    return UniteAll(rows);
+    const Rgb mask{uchar(ModColor::Red(maskColor)), uchar(ModColor::Green(maskColor)),
+                   uchar(ModColor::Blue(maskColor))};
+    if (std::optional<QRegion> exact = BuildRegion(bits, mask, false))
+        return *exact;
+    // Too intricate a shape for the window system: each row's outline, and
+    // failing that the rectangle around all non-mask pixels.
+    if (std::optional<QRegion> outline = BuildRegion(bits, mask, true))
+        return *outline;
+    return QRegion(BoundingRect(bits, mask));
 }
 
 void SetWindowRegion(QWidget* target, const QRegion& region) {

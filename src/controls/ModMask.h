@@ -8,9 +8,21 @@ class QWidget;
 // Shaping widgets to the pixels of a picture that differ from a mask colour.
 namespace ModMask {
 
+// The most rectangles a region made here holds. A window's shape goes to the
+// X server in one request, which without the BIG-REQUESTS extension holds at
+// most 65,535 four-byte words, eight bytes a rectangle: about 32,760. Qt's
+// raster engine clips with such regions without trouble, while millions of
+// rectangles (a checkerboard mask) crash it. Real skins need hundreds.
+inline constexpr int kMaxRegionRects = 32000;
+
 // The pixels of `picture` whose red, green and blue differ from `maskColor`
 // (a COLORREF), found by scanning each row from the left for maximal runs of
 // non-mask pixels. An all-mask or empty picture gives an empty region.
+//
+// When that region would need more than kMaxRegionRects rectangles it gives
+// the outline instead: on each row, everything from the first non-mask pixel
+// to the last (and for a picture taller than the bound, the rectangle around
+// all non-mask pixels). Built in time linear in the pixels.
 QRegion MaskRegion(const QImage& picture, quint32 maskColor);
 
 // Makes `region` the visible and clickable area of `target`. An empty region

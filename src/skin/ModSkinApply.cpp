@@ -9,6 +9,7 @@
 #include "skin/SkinImages.h"
 #include "skin/SkinPaths.h"
 #include "winsvc/AppDir.h"
+#include "winsvc/DisplayText.h"
 
 #include <QDir>
 #include <QLabel>
@@ -165,7 +166,8 @@ void PlaceSkinSlider(const SliderElement& element, ::ctlProgress& control, const
 }
 
 QString BrokenSkinMessage(const QString& name, const QString& file) {
-    return QDir::toNativeSeparators(file) +
+    // `file` holds an image name from the skin, which may be of any length.
+    return DisplayText::Quote(QDir::toNativeSeparators(file)) +
            QStringLiteral(" 图片读取错误：皮肤“%1”已损坏，无法使用。").arg(name);
 }
 

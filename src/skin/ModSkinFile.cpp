@@ -3,6 +3,7 @@
 #include "skin/ModSkinValues.h"
 #include "skin/SkinPaths.h"
 #include "skin/XmlDocument.h"
+#include "winsvc/DisplayText.h"
 
 #include <QDir>
 
@@ -166,7 +167,7 @@ SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts) {
     if (doc.IsEmpty())
         return {std::nullopt,
                 failure(path, QStringLiteral("文件无法读取，或不是格式正确的 XML（%1）。")
-                                  .arg(doc.ErrorText()))};
+                                  .arg(DisplayText::Quote(doc.ErrorText())))};
     const XmlElement root = doc.SelectSingleNode(QStringLiteral("skin"));
     if (root.IsNull())
         return {std::nullopt, failure(path, QStringLiteral("根元素必须是 <skin>。"))};
@@ -187,6 +188,13 @@ SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts) {
 
     skin.PlaylistWindow =
         readPlaylistWindow(root.SelectSingleNode(QStringLiteral("playlist_window")), prompts);
+    // The playlist window's designed size is its smallest size.
+    const SkinRect& list = skin.PlaylistWindow.Position;
+    if (list.Width() > kMaxSkinSide || list.Height() > kMaxSkinSide)
+        return {
+            std::nullopt,
+            failure(path, QStringLiteral("<playlist_window> 元素的 \"position\" 大于 %1×%1 像素。")
+                              .arg(kMaxSkinSide))};
     return {std::move(skin), QString()};
 }
 

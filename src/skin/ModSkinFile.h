@@ -24,7 +24,9 @@ inline constexpr char kPlaylistFileName[] = "playlist.xml";
 // Reads a "skin.xml". The load fails (no record, Error set) when the file
 // cannot be read or is not well-formed XML, when the root element is not
 // "skin" or lacks any of "author", "email", "name", "url", "version",
-// "transparent_color", or when "player_window" or its "image" is missing.
+// "transparent_color", when "player_window" or its "image" is missing, or
+// when the playlist window's "position" is larger than kMaxSkinSide pixels
+// either way.
 // Everything else is optional and reads as empty text, a zero rectangle or
 // colour 0. Only the first element of each name counts.
 SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts);

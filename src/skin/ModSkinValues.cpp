@@ -1,5 +1,6 @@
 #include "skin/ModSkinValues.h"
 
+#include "winsvc/DisplayText.h"
 #include "winsvc/Prompts.h"
 
 #include <QLocale>
@@ -66,7 +67,7 @@ SkinRect ParseRect(const QString& text) {
 
 quint32 ParseSkinColor(const QString& text, Prompts& prompts) {
     if (!text.startsWith(QLatin1Char('#'))) {
-        prompts.MsgBox(text + QStringLiteral("不是正确的颜色格式！"));
+        prompts.MsgBox(DisplayText::Quote(text) + QStringLiteral("不是正确的颜色格式！"));
         return 0;
     }
     const QStringView view(text);

@@ -2,9 +2,9 @@
 
 #include "winsvc/LegacyText.h"
 #include "winsvc/Prompts.h"
+#include "winsvc/RegularFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -97,28 +97,14 @@ bool NaturalLess(const QString& a, const QString& b) {
 }
 
 QString ReadTextFile(const QString& path, Prompts& prompts) {
-    QFile file(localPath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString error;
+    const std::optional<QByteArray> bytes =
+        RegularFile::ReadAll(localPath(path), kMaxTextFileSize, error);
+    if (!bytes) {
         prompts.MsgBox(path + QStringLiteral("文件读取错误"));
         return QString();
     }
-    QByteArray bytes;
-    bool failed = false;
-    char buffer[65536];
-    for (;;) {
-        const qint64 got = file.read(buffer, sizeof buffer);
-        if (got < 0) {
-            failed = true;
-            break;
-        }
-        if (got == 0)
-            break;
-        bytes.append(buffer, qsizetype(got));
-    }
-    const QString text = withCrLfLines(LegacyText::FromGb18030(bytes));
-    if (failed)
-        prompts.MsgBox(path + QStringLiteral("文件读取错误"));
-    return text;
+    return withCrLfLines(LegacyText::FromGb18030(*bytes));
 }
 
 bool WriteTextFile(const QString& path, const QString& text, Prompts& prompts) {

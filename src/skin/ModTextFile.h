@@ -20,10 +20,15 @@ struct FolderEntry {
     QString Path; // the listed folder + "/" + Name
 };
 
+// The largest text file ReadTextFile reads: far beyond any real list.
+inline constexpr qint64 kMaxTextFileSize = 64 * 1024 * 1024;
+
 // The whole file, with every line (the last one included) ending in CR LF,
 // whatever line ends the file used (CR LF, LF or CR). An empty file gives the
-// empty text. On failure the path followed by "文件读取错误" is shown through
-// `prompts` and what was read so far is returned.
+// empty text. Only a regular file (or a link to one) of at most
+// kMaxTextFileSize bytes is read: never a FIFO or a device. On failure the
+// path followed by "文件读取错误" is shown through `prompts` and the empty
+// text is returned.
 QString ReadTextFile(const QString& path, Prompts& prompts);
 
 // Writes `text` exactly as given (no line end is added), replacing the file.

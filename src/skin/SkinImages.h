@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinRect.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -10,6 +12,11 @@
 // Image names are relative to the folder and found without regard to case
 // (a "\" in a name counts as "/"). Pictures are kept as opaque 32-bit images:
 // skins mark their transparent parts with a mask colour, not with alpha.
+//
+// A skin comes from anyone, so a picture loads only when its file lies inside
+// the folder (links and ".." resolved), is a regular file within Qt's image
+// allocation limit, and measures at most kMaxSkinSide pixels each way (the
+// player window takes its background's size).
 class SkinImages {
 public:
     explicit SkinImages(QString folder);
@@ -20,8 +27,9 @@ public:
     QString PathOf(const QString& name) const;
 
     // Loads `name` unless it is already loaded. The empty name means "no
-    // picture" and always succeeds. On failure the path of the file is
-    // remembered as FailedFile() and false is returned.
+    // picture" and always succeeds. On failure (including every refusal
+    // above) the path of the file is remembered as FailedFile() and false is
+    // returned.
     bool Load(const QString& name);
 
     // The picture `name` refers to (loaded now if need be); a null image for

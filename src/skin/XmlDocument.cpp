@@ -1,6 +1,8 @@
 #include "skin/XmlDocument.h"
 
-#include <QFile>
+#include "skin/XmlLimits.h"
+#include "winsvc/RegularFile.h"
+
 #include <QStringList>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -8,16 +10,22 @@
 
 namespace {
 
-// Skin descriptions are a few kilobytes; anything this large is not one, and
-// the parser takes the length as an int.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+// Entities may add at most this many times the document's own size.
+constexpr qint64 kExpansionFactor = 4;
 
 struct ParserCtxtFree {
     void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
 };
 using ParserCtxt = std::unique_ptr<xmlParserCtxt, ParserCtxtFree>;
 
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+// XML_PARSE_NOENT substitutes entities while parsing, where the guard
+// charges each reference (see XmlLimits::EntityGuard) and attribute values
+// become plain text. Refusing internal entities instead would have been
+// simpler, but documents that use them for what they are meant for would
+// stop loading; and libxml2 2.9's own amplification checks alone bound a
+// single attribute value (10 MB), not a document.
+constexpr int kParseOptions =
+    XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
 QString describe(const xmlError* error) {
     if (!error || !error->message)
@@ -42,28 +50,25 @@ XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 XmlDocument XmlDocument::Load(const QString& path) {
     QString localPath = path;
     localPath.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QFile file(localPath);
-    XmlDocument result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.m_error = QStringLiteral("cannot open the file: %1").arg(file.errorString());
+    QString error;
+    const std::optional<QByteArray> bytes = RegularFile::ReadAll(localPath, kMaxSize, error);
+    if (!bytes) {
+        XmlDocument result;
+        result.m_error = error;
         return result;
     }
-    if (file.size() > kMaxFileSize) {
-        result.m_error = QStringLiteral("the file is too large");
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.m_error = QStringLiteral("cannot read the file: %1").arg(file.errorString());
-        return result;
-    }
-    return FromBytes(bytes);
+    return FromBytes(*bytes);
 }
 
 XmlDocument XmlDocument::FromBytes(const QByteArray& bytes) {
     XmlDocument result;
-    if (bytes.size() > kMaxFileSize) {
-        result.m_error = QStringLiteral("the file is too large");
+    if (bytes.size() > kMaxSize) {
+        result.m_error = QStringLiteral("the file is larger than %1 bytes").arg(kMaxSize);
+        return result;
+    }
+    if (XmlLimits::HasCrowdedElement(bytes)) {
+        result.m_error = QStringLiteral("an element has more than %1 attributes")
+                             .arg(XmlLimits::kMaxAttributesPerElement);
         return result;
     }
     ParserCtxt ctxt(xmlNewParserCtxt());
@@ -71,10 +76,16 @@ XmlDocument XmlDocument::FromBytes(const QByteArray& bytes) {
         result.m_error = QStringLiteral("out of memory");
         return result;
     }
+    const XmlLimits::EntityGuard guard(ctxt.get(), kExpansionFactor * bytes.size());
     // Without a declared encoding libxml2 takes UTF-8 (or a byte-order mark);
     // with one, it converts from that encoding.
     xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.constData(), int(bytes.size()), nullptr,
                                     nullptr, kParseOptions);
+    if (!guard.Refusal().isEmpty()) {
+        xmlFreeDoc(doc);
+        result.m_error = guard.Refusal();
+        return result;
+    }
     if (!doc) {
         result.m_error = describe(xmlCtxtGetLastError(ctxt.get()));
         return result;

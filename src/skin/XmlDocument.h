@@ -9,13 +9,18 @@ struct _xmlDoc;
 
 // A parsed XML file (libxml2), owned for the lifetime of this object.
 //
-// Loading never throws: a file that is missing, unreadable or not well-formed
-// gives an empty document, on which every lookup finds nothing. The reason is
-// kept in ErrorText() for messages to skin authors. The declared character
-// encoding of the file (for example gb2312) is honoured. The parser never
-// reaches the network and does not load external DTDs or entities.
+// Loading never throws: a file that is missing, unreadable, not a regular
+// file, larger than kMaxSize, not well-formed or beyond the bounds of
+// XmlLimits (entity expansion, attributes per element) gives an empty
+// document, on which every lookup finds nothing. The reason is kept in
+// ErrorText() for messages to skin authors. The declared character encoding
+// of the file (for example gb2312) is honoured. The parser never reaches the
+// network and refuses external DTDs and entities.
 class XmlDocument {
 public:
+    // Skin descriptions are a few kilobytes; anything larger is not one.
+    static constexpr qint64 kMaxSize = 1024 * 1024;
+
     XmlDocument();
     ~XmlDocument();
     XmlDocument(XmlDocument&&) noexcept;

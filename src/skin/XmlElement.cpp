@@ -62,9 +62,10 @@ std::optional<QString> XmlElement::Attribute(const QString& name) const {
     for (xmlAttr* attr = m_node->properties; attr; attr = attr->next) {
         if (qualifiedName(attr->ns, attr->name) != name)
             continue;
-        // With inLine set, entity references inside the value are replaced
-        // by their text.
-        XmlText value(xmlNodeListGetString(m_node->doc, attr->children, 1));
+        // The values of all text and entity-reference children in one
+        // buffer, in linear time (joining them pairwise, as
+        // xmlNodeListGetString does, is quadratic in their number).
+        XmlText value(xmlNodeGetContent(reinterpret_cast<xmlNode*>(attr)));
         return value ? fromXml(value.get()) : QString(QLatin1String(""));
     }
     return std::nullopt;

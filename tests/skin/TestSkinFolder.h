@@ -16,6 +16,7 @@
 #include <QRegion>
 #include <QString>
 #include <QStringList>
+#include <sys/stat.h>
 
 namespace TestSkinFolder {
 
@@ -99,6 +100,7 @@ struct Options {
     QStringList withoutImage; // elements whose "image" attribute is left out
     QString missingFile;      // a picture named by the skin but not written
     QString garbledFile;      // a picture written as bytes no loader reads
+    QString fifoFile;         // a picture that is a FIFO nobody writes to
     QString infoAlign = QStringLiteral("RIGHT");
     QString volumeVertical = QStringLiteral("True");
 };
@@ -107,6 +109,10 @@ inline void Save(const QString& path, const QImage& image, const Options& o) {
     const QString file = QFileInfo(path).fileName();
     if (file.compare(o.missingFile, Qt::CaseInsensitive) == 0)
         return;
+    if (file.compare(o.fifoFile, Qt::CaseInsensitive) == 0) {
+        mkfifo(QFile::encodeName(path).constData(), 0600);
+        return;
+    }
     if (file.compare(o.garbledFile, Qt::CaseInsensitive) == 0) {
         QFile f(path);
         if (f.open(QIODevice::WriteOnly))

@@ -270,25 +270,40 @@ void tst_ApplySkin::sliders() {
 void tst_ApplySkin::brokenImageKeepsWindow_data() {
     QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("garbled");
+    QTest::addColumn<QString>("fifo");
     QTest::newRow("nothing broken") << ""
+                                    << ""
                                     << "";
     QTest::newRow("missing background") << "back.bmp"
+                                        << ""
                                         << "";
     QTest::newRow("missing button") << "next.bmp"
+                                    << ""
                                     << "";
     QTest::newRow("garbled button") << ""
-                                    << "exit.bmp";
+                                    << "exit.bmp"
+                                    << "";
     QTest::newRow("garbled time display") << ""
-                                          << "led.bmp";
+                                          << "led.bmp"
+                                          << "";
     QTest::newRow("missing slider fill") << "fill.bmp"
+                                         << ""
                                          << "";
     QTest::newRow("garbled slider thumb") << ""
-                                          << "vthumb.bmp";
+                                          << "vthumb.bmp"
+                                          << "";
+    QTest::newRow("FIFO background") << ""
+                                     << ""
+                                     << "back.bmp";
+    QTest::newRow("FIFO button") << ""
+                                 << ""
+                                 << "play.bmp";
 }
 
 void tst_ApplySkin::brokenImageKeepsWindow() {
     QFETCH(QString, missing);
     QFETCH(QString, garbled);
+    QFETCH(QString, fifo);
     Host host;
     QVERIFY(Apply(host, SkinsDir(), TS::Options()));
     const QList<QVariant> before = host.State();
@@ -298,9 +313,10 @@ void tst_ApplySkin::brokenImageKeepsWindow() {
     broken.shift = QPoint(3, 2); // everything would move
     broken.missingFile = missing;
     broken.garbledFile = garbled;
+    broken.fifoFile = fifo;
     QString failed;
     const bool ok = Apply(host, SkinsDir(), broken, &failed);
-    const QString file = missing + garbled;
+    const QString file = missing + garbled + fifo;
     if (file.isEmpty()) {
         QVERIFY(ok);
         QVERIFY(host.State() != before);

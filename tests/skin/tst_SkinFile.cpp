@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace ModSkinFile;
 
@@ -52,6 +53,8 @@ private slots:
     void fileNamesIgnoreCase();
     void storeKeepsSkinWhenLoadFails();
     void storeBorrowsDefaultColours();
+    void hostileSkinFileIsBroken_data();
+    void hostileSkinFileIsBroken();
 
 private:
     QString write(const QString& relativePath, const QByteArray& bytes);
@@ -145,6 +148,14 @@ void tst_SkinFile::loadFails_data() {
         << skinXml(kRoot, "<playlist_window image=\"l.bmp\"/>") << "<player_window>";
     QTest::newRow("player_window without image")
         << skinXml(kRoot, "<player_window Image=\"m.bmp\"/>") << "\"image\"";
+    QTest::newRow("playlist window wider than 4096 px")
+        << skinXml(kRoot, "<player_window image=\"m.bmp\"/>"
+                          "<playlist_window position=\"0,0,4097,100\"/>")
+        << "<playlist_window>";
+    QTest::newRow("playlist window taller than 4096 px")
+        << skinXml(kRoot, "<player_window image=\"m.bmp\"/>"
+                          "<playlist_window position=\"0,-30000,100,30000\"/>")
+        << "<playlist_window>";
     QTest::newRow("not well-formed") << QByteArray("<skin><player_window></skin>") << "line 1";
     QTest::newRow("empty file") << QByteArray() << "XML";
 }
@@ -303,6 +314,45 @@ void tst_SkinFile::storeBorrowsDefaultColours() {
     QVERIFY(store.LoadSkin("Plain", prompts));
     QCOMPARE(store.Colors().ColorNumber, 0x0C0B0Au);
     QCOMPARE(QFileInfo(store.PlaylistColorsFile("Plain")).fileName(), QString("Playlist.xml"));
+}
+
+void tst_SkinFile::hostileSkinFileIsBroken_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << "fifo"
+                          << "not a regular file";
+    QTest::newRow("link to /dev/zero") << "zero"
+                                       << "not a regular file";
+    QTest::newRow("entity bomb") << "bomb"
+                                 << "entities expand";
+}
+
+void tst_SkinFile::hostileSkinFileIsBroken() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    write("hostile/Good/skin.xml", minimalSkin());
+    const QString folder = m_dir.filePath("hostile/" + kind);
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + "/skin.xml";
+    if (kind == "fifo")
+        QVERIFY(mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+    else if (kind == "zero")
+        QVERIFY(QFile::link("/dev/zero", file));
+    else
+        write("hostile/" + kind + "/skin.xml", "<!DOCTYPE skin [<!ENTITY e \"" +
+                                                   QByteArray(200000, 'A') + "\">]><skin author='" +
+                                                   QByteArray("&e;").repeated(20000) + "'/>");
+    SkinStore store(m_dir.filePath("hostile"));
+    RecordingPrompts prompts;
+    QVERIFY(store.LoadSkin("Good", prompts));
+    const SkinInfo before = store.Skin();
+    QString error;
+    QVERIFY(!store.LoadSkin(kind, prompts, &error));
+    QVERIFY2(error.contains(QString::fromUtf8("皮肤文件错误")), qPrintable(error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(file)), qPrintable(error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    QCOMPARE(store.CurrentSkinName(), QString("Good"));
+    QCOMPARE(store.Skin(), before);
 }
 
 QTEST_GUILESS_MAIN(tst_SkinFile)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace ModTextFile;
 
@@ -73,6 +74,14 @@ void tst_TextFile::readFailureReportsPath_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("missing file") << "nothing-here.txt";
     QTest::newRow("a directory") << "subdir";
+    // Neither may block or read without end.
+    QVERIFY(mkfifo(QFile::encodeName(m_dir.filePath("fifo.MLF")).constData(), 0600) == 0);
+    QTest::newRow("a FIFO") << "fifo.MLF";
+    QVERIFY(QFile::link("/dev/zero", m_dir.filePath("zero.MLF")));
+    QTest::newRow("a link to /dev/zero") << "zero.MLF";
+    QFile sparse(m_dir.filePath("huge.MLF"));
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(ModTextFile::kMaxTextFileSize + 1));
+    QTest::newRow("over 64 MiB") << "huge.MLF";
 }
 
 void tst_TextFile::readFailureReportsPath() {

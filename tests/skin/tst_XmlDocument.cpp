@@ -1,8 +1,10 @@
 #include "skin/XmlDocument.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class tst_XmlDocument : public QObject {
     Q_OBJECT
@@ -16,6 +18,11 @@ private slots:
     void attributeNamesAreExact();
     void attributeValuesResolveReferences();
     void externalEntitiesAreNotLoaded();
+    void hostileDocumentsFailFast_data();
+    void hostileDocumentsFailFast();
+    void entitiesWithinBoundsResolve();
+    void onlyRegularFilesWithinTheCapLoad_data();
+    void onlyRegularFilesWithinTheCapLoad();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -142,6 +149,129 @@ void tst_XmlDocument::externalEntitiesAreNotLoaded() {
     // Either refused or read without the file's content; never the secret.
     if (!doc.IsEmpty())
         QVERIFY(!doc.SelectSingleNode("skin").Attribute("a").value_or("").contains("SECRET"));
+}
+
+namespace {
+
+QByteArray entityDoctype(int entityBytes) {
+    return "<!DOCTYPE skin [<!ENTITY e \"" + QByteArray(entityBytes, 'A') + "\">]>\n";
+}
+
+// `count` elements `<t a="&e;&e;..."/>`, each referencing e `perElement` times.
+QByteArray manyReferences(int count, int perElement, bool inContent) {
+    const QByteArray refs = QByteArray("&e;").repeated(perElement);
+    const QByteArray one = inContent ? "<t>" + refs + "</t>" : "<t a=\"" + refs + "\"/>";
+    return one.repeated(count);
+}
+
+// One element with `count` distinct attributes, as short as names allow.
+QByteArray crowdedElement(int count) {
+    static const QByteArray first = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    static const QByteArray next = first + "0123456789._-";
+    QByteArray xml = "<skin";
+    for (int i = 0; i < count; ++i) {
+        xml += ' ';
+        xml += first.at(i % first.size());
+        for (int rest = i / int(first.size()); rest > 0; rest = (rest - 1) / int(next.size()))
+            xml += next.at((rest - 1) % next.size());
+        xml += "=''";
+    }
+    return xml + "/>";
+}
+
+} // namespace
+
+void tst_XmlDocument::hostileDocumentsFailFast_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray big = entityDoctype(200 * 1000);
+    QTest::newRow("one attribute, 20,000 references to 200 KB")
+        << big + "<skin a='" + QByteArray("&e;").repeated(20000) + "'/>"
+        << "entities expand";
+    QTest::newRow("thousands of attributes, each under the 10 MB value limit")
+        << big + "<skin>" + manyReferences(5000, 45, false) + "</skin>"
+        << "entities expand";
+    QTest::newRow("references in element content")
+        << big + "<skin>" + manyReferences(1000, 100, true) + "</skin>"
+        << "entities expand";
+    QByteArray laughs = "<!DOCTYPE skin [<!ENTITY l0 \"lol\">";
+    for (int i = 1; i < 10; ++i)
+        laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+                  ("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+    QTest::newRow("nested entities") << laughs + "]><skin a='&l9;'/>"
+                                     << "";
+    QTest::newRow("parameter entities")
+        << "<!DOCTYPE skin [<!ENTITY % p \"<!-- " + QByteArray(200 * 1000, 'x') + " -->\">" +
+               QByteArray("%p;").repeated(100000) + "]><skin/>"
+        << "entities expand";
+    QTest::newRow("external parameter entity")
+        << QByteArray("<!DOCTYPE skin [<!ENTITY % p SYSTEM \"/etc/hostname\"> %p;]><skin/>")
+        << "external";
+    const QByteArray crowded = crowdedElement(145000);
+    QVERIFY(crowded.size() <= 1024 * 1024);
+    QTest::newRow("145,000 attributes in 1 MiB") << crowded << "attributes";
+    QTest::newRow("257 attributes") << crowdedElement(257) << "attributes";
+    QTest::newRow("larger than 1 MiB") << "<skin a='" + QByteArray(1024 * 1024, 'x') + "'/>"
+                                       << "larger";
+}
+
+void tst_XmlDocument::hostileDocumentsFailFast() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QElapsedTimer timer;
+    timer.start();
+    const XmlDocument doc = XmlDocument::FromBytes(bytes);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(doc.IsEmpty());
+    QVERIFY2(doc.ErrorText().contains(reason), qPrintable(doc.ErrorText()));
+}
+
+void tst_XmlDocument::entitiesWithinBoundsResolve() {
+    // A colour named once and used throughout, in attributes and content;
+    // and 256 attributes on one element with "=" and ">" inside values and
+    // in a comment that do not count.
+    QByteArray xml = "<!DOCTYPE skin [<!ENTITY c \"#FF00FF\"><!ENTITY cc \"&c;&c;\">]>"
+                     "<!-- <x " +
+                     QByteArray("a='' ").repeated(300) + "> --><skin>" +
+                     QByteArray("<t color='&c;' v='a=b>c'>&cc;</t>").repeated(200) + "<crowd";
+    for (int i = 0; i < 256; ++i)
+        xml += " a" + QByteArray::number(i) + "='='";
+    const XmlDocument doc = XmlDocument::FromBytes(xml + "/></skin>");
+    QVERIFY2(!doc.IsEmpty(), qPrintable(doc.ErrorText()));
+    QCOMPARE(doc.SelectSingleNode("skin/t").Attribute("color"), QString("#FF00FF"));
+    QCOMPARE(doc.SelectSingleNode("skin/crowd").Attribute("a255"), QString("="));
+}
+
+void tst_XmlDocument::onlyRegularFilesWithinTheCapLoad_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason"); // empty: loads
+    const QString fifo = m_dir.filePath("fifo.xml");
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const QString good = write("good.xml", "<skin/>");
+    const QString zero = m_dir.filePath("zero.xml");
+    QVERIFY(QFile::link("/dev/zero", zero));
+    const QString toFifo = m_dir.filePath("tofifo.xml");
+    QVERIFY(QFile::link(fifo, toFifo));
+    const QString toGood = m_dir.filePath("togood.xml");
+    QVERIFY(QFile::link(good, toGood));
+    QTest::newRow("FIFO") << fifo << "not a regular file";
+    QTest::newRow("link to a FIFO") << toFifo << "not a regular file";
+    QTest::newRow("link to /dev/zero") << zero << "not a regular file";
+    QTest::newRow("folder") << m_dir.path() << "not a regular file";
+    QTest::newRow("missing") << m_dir.filePath("none.xml") << "cannot open";
+    QTest::newRow("1 MiB and a byte")
+        << write("big.xml", "<skin>" + QByteArray(1024 * 1024 - 12, ' ') + "</skin>") << "larger";
+    QTest::newRow("exactly 1 MiB")
+        << write("fits.xml", "<skin>" + QByteArray(1024 * 1024 - 13, ' ') + "</skin>") << "";
+    QTest::newRow("link to a regular file") << toGood << "";
+}
+
+void tst_XmlDocument::onlyRegularFilesWithinTheCapLoad() {
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    const XmlDocument doc = XmlDocument::Load(path);
+    QCOMPARE(doc.IsEmpty(), !reason.isEmpty());
+    QVERIFY2(doc.ErrorText().contains(reason), qPrintable(doc.ErrorText()));
 }
 
 QTEST_GUILESS_MAIN(tst_XmlDocument)
