@@ -38,13 +38,13 @@ inline void EnsureApp() {
 // A folder that lives as long as the run; loaders that take a path read the
 // input from a file in it.
 inline const QString& ScratchFolder() {
-    static QTemporaryDir* dir = [] {
-        auto* made = new QTemporaryDir();
-        if (!made->isValid())
+    // Removed again at a normal exit; a crashing run leaves it for a look.
+    static const QTemporaryDir dir;
+    static const QString path = [] {
+        if (!dir.isValid())
             std::abort();
-        return made;
+        return dir.path();
     }();
-    static const QString path = dir->path();
     return path;
 }
 
