@@ -4,6 +4,40 @@
 # globbing, so adding a file needs no edit here. Every tests/<dir>/tst_*.cpp
 # is one test program run by CTest.
 
+# MELODECK_SANITIZE builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer (scripts/test --sanitize); MELODECK_FUZZ builds
+# with clang for libFuzzer (scripts/fuzz). Neither is on by default.
+option(MELODECK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(MELODECK_FUZZ "Build the tests/fuzz targets as libFuzzer programs (clang)" OFF)
+set(MELODECK_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+if(MELODECK_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "MELODECK_FUZZ needs clang (libFuzzer); configure with CMAKE_CXX_COMPILER=clang++")
+  endif()
+  # Libraries get the coverage instrumentation; only the fuzz targets link
+  # libFuzzer's main (tests/fuzz/CMakeLists.txt).
+  add_compile_options(${MELODECK_SANITIZER_FLAGS} -fsanitize=fuzzer-no-link)
+  add_link_options(-fsanitize=address,undefined)
+elseif(MELODECK_SANITIZE)
+  add_compile_options(${MELODECK_SANITIZER_FLAGS})
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# What every test runs with: offscreen windows, the engine's null outputs,
+# and under the sanitizers the options that make any finding fail the test.
+set(MELODECK_TEST_ENV
+    "QT_QPA_PLATFORM=offscreen;MELODECK_MPV_VO=null;MELODECK_MPV_AO=null;MELODECK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;QT_LOGGING_RULES=qt.qpa.*=false")
+set(MELODECK_TEST_TIMEOUT 120)
+if(MELODECK_SANITIZE OR MELODECK_FUZZ)
+  list(APPEND MELODECK_TEST_ENV
+       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=0"
+       "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
+       "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0")
+  # Instrumented code runs several times slower.
+  set(MELODECK_TEST_TIMEOUT 360)
+endif()
+
 function(melodeck_warnings target)
   if(MSVC)
     target_compile_options(${target} PRIVATE /W4)
@@ -46,7 +80,7 @@ function(melodeck_tests)
     melodeck_warnings(${name})
     add_test(NAME ${T_DIR}/${name} COMMAND ${name})
     set_tests_properties(${T_DIR}/${name} PROPERTIES
-      TIMEOUT 120
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MELODECK_MPV_VO=null;MELODECK_MPV_AO=null;MELODECK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;QT_LOGGING_RULES=qt.qpa.*=false")
+      TIMEOUT ${MELODECK_TEST_TIMEOUT}
+      ENVIRONMENT "${MELODECK_TEST_ENV}")
   endforeach()
 endfunction()
