@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -211,4 +212,15 @@ void frmPlayerWindow::paintEvent(QPaintEvent*) {
 void frmPlayerWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     emit QuitRequested();
+}
+
+// The left button moves the window (WindowDragger sees it first); any other
+// button asks for the main menu.
+void frmPlayerWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    emit MenuRequested(event->globalPosition().toPoint());
 }

@@ -83,10 +83,13 @@ public:
 signals:
     // The user asked the program to end (exit button or closing the window).
     void QuitRequested();
+    // A mouse button other than the left one was pressed on the body.
+    void MenuRequested(const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void CreateControls();

@@ -1,8 +1,11 @@
-#include "app/CommandLinePlayback.h"
+#include "app/PlayerApp.h"
 #include "app/frmPlayerWindow.h"
-#include "skin/SkinStore.h"
-#include "winsvc/AppDir.h"
+#include "net/SingleInstance.h"
+#include "playback/CMediaInfo.h"
+#include "playback/frmPlayer.h"
+#include "playlist/PlaylistPlayback.h"
 #include "winsvc/DisplayText.h"
+#include "winsvc/ExitSignals.h"
 #include "winsvc/Prompts.h"
 
 #include <QApplication>
@@ -13,9 +16,6 @@
 #include <memory>
 
 namespace {
-
-// Every start uses this skin; a skin chosen in an earlier run is not kept.
-const QString kStartSkin = QStringLiteral("Winamp Modern");
 
 // Docked windows need to place themselves, which Wayland does not allow:
 // run on XWayland when both are there and nothing else was asked for.
@@ -58,46 +58,83 @@ public:
 
 // With MELODECK_SCREENSHOT set to a file name, the program saves what the
 // player window shows to that file once it is on screen (or after
-// MELODECK_SCREENSHOT_MS milliseconds, say while an item plays), and ends.
-void scheduleScreenshot(frmPlayerWindow& window) {
+// MELODECK_SCREENSHOT_MS milliseconds, say while an item plays), and ends
+// through the normal exit path.
+void scheduleScreenshot(PlayerApp& app) {
     const QString file = qEnvironmentVariable("MELODECK_SCREENSHOT");
     if (file.isEmpty())
         return;
     bool given = false;
     const int delay = qEnvironmentVariableIntValue("MELODECK_SCREENSHOT_MS", &given);
-    QTimer::singleShot(given ? delay : 200, &window, [&window, file] {
-        QApplication::exit(window.Snapshot().save(file) ? 0 : 1);
+    QTimer::singleShot(given ? delay : 200, &app, [&app, file] {
+        if (!app.PlayerWindow().Snapshot().save(file))
+            QTextStream(stderr) << forTerminal(file) << QStringLiteral(" 文件保存错误") << Qt::endl;
+        app.QuitApplication();
     });
+}
+
+// What plays is named on the terminal, as far as the terminal can be trusted
+// with the name; an item that cannot be played says so there too.
+void echoPlayback(PlayerApp& app) {
+    QObject::connect(
+        &app.Playback(), &PlaylistPlayback::ItemStarting, &app, [&app](const CMediaInfo& item) {
+            QTextStream(stdout) << QStringLiteral("正在播放: ")
+                                << DisplayText::ForTerminal(DisplayText::Quote(item.Title))
+                                << Qt::endl;
+            ctlPlayer* player = app.VideoWindow().ctlPlayer1();
+            const QString path = item.Path;
+            QObject::disconnect(player, &ctlPlayer::MediaError, nullptr, nullptr);
+            QObject::connect(player, &ctlPlayer::MediaError, &app, [path] {
+                QTextStream(stderr) << DisplayText::ForTerminal(DisplayText::Quote(path))
+                                    << QStringLiteral(" 无法播放") << Qt::endl;
+            });
+        });
+}
+
+// Every way the session can end goes through QuitApplication, so the
+// playlists are saved once: a termination signal, and the desktop session
+// ending.
+void connectExits(PlayerApp& app, ExitSignals& exitSignals) {
+    QObject::connect(&exitSignals, &ExitSignals::ExitRequested, &app,
+                     [&app] { app.QuitApplication(); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &app,
+                     [&app](QSessionManager&) { app.QuitApplication(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &app, [&app] { app.QuitApplication(); });
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(terminalMessageHandler);
     preferX11();
+    qInstallMessageHandler(terminalMessageHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Melodeck"));
     // libmpv needs C number formatting; QApplication may have changed it.
     std::setlocale(LC_NUMERIC, "C");
 
-    StartPrompts prompts;
-    SkinStore skins(AppDir() + QStringLiteral("/skin"));
-    frmPlayerWindow window(skins, prompts);
-    // Without its start skin the window cannot be drawn: the user has been
-    // told which skin is broken and why, and the program ends here.
-    if (!window.ChangeSkin(kStartSkin))
-        return 1;
-    QObject::connect(&window, &frmPlayerWindow::QuitRequested, &app, [] { QApplication::exit(0); });
-    window.show();
-
     // The command line is one unparsed text (a path may hold spaces).
-    const QString item = QApplication::arguments().mid(1).join(QLatin1Char(' '));
-    std::unique_ptr<CommandLinePlayback> playback;
-    if (!item.isEmpty()) {
-        playback = std::make_unique<CommandLinePlayback>(item, &window);
-        if (!playback->start())
-            playback.reset(); // it said why; the window stays for the user
+    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    // One copy per user: a later one hands its command line over and ends
+    // without a window and without touching a file.
+    SingleInstance instance;
+    if (instance.Start() == SingleInstance::Role::Second) {
+        if (commandLine.isEmpty())
+            return 0;
+        return instance.SendCommandLine(commandLine) ? 0 : 1;
     }
-    scheduleScreenshot(window);
+
+    ExitSignals exitSignals;
+    StartPrompts prompts;
+    PlayerApp player(prompts);
+    QObject::connect(&instance, &SingleInstance::CommandLineReceived, &player,
+                     [&player](const QString& text) { player.HandOff(text); });
+    connectExits(player, exitSignals);
+    if (!player.Start())
+        return 1;
+    echoPlayback(player);
+    if (!commandLine.isEmpty())
+        player.PlayCommandLine(commandLine);
+    scheduleScreenshot(player);
     return app.exec();
 }

@@ -26,6 +26,8 @@ public:
 
     ctlPlayer* ctlPlayer1() const { return m_player; }
     const QTimer& tmrDuration() const { return m_tmrDuration; }
+    // The player window stops the position tick while its seek thumb is held.
+    QTimer& tmrDuration() { return m_tmrDuration; }
     const QTimer& tmrNext() const { return m_tmrNext; }
     bool FullScreen() const { return m_FullScreen; }
 

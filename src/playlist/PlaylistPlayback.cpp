@@ -72,6 +72,7 @@ void PlaylistPlayback::PlayCurrentItem() {
     if (!resume) {
         if (!m_state.PlaybackStarted)
             player.Controls().stop();
+        emit ItemStarting(*record);
         player.setFileName(record->Path);
         ++m_unstarted;
     }

@@ -57,6 +57,8 @@ public:
 
 signals:
     void StatusTextChanged(const QString& text);
+    // An item is being handed to the engine to play from its beginning.
+    void ItemStarting(const CMediaInfo& item);
 
 private:
     frmPlayer& Video();

@@ -1,0 +1,180 @@
+#include "app/PlayerApp.h"
+
+#include "app/PlayerTransport.h"
+#include "app/frmPlayerWindow.h"
+#include "controls/ctlButton.h"
+#include "controls/ctlList.h"
+#include "playback/frmPlayer.h"
+#include "playlist/MediaAdder.h"
+#include "playlist/PlaylistPlayback.h"
+#include "playlist/PlaylistStore.h"
+#include "playlist/frmPlaylistWindow.h"
+#include "skin/ModTextFile.h"
+#include "winsvc/AppDir.h"
+#include "winsvc/Prompts.h"
+#include "winsvc/cMagneticWnd.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+const QString PlayerApp::kStartSkin = QStringLiteral("Winamp Modern");
+const QString PlayerApp::kDefaultListTitle = QStringLiteral("[默认]");
+
+namespace {
+
+void trimHeap() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace
+
+PlayerApp::PlayerApp(Prompts& prompts, QObject* parent)
+    : QObject(parent), m_prompts(prompts), m_skins(AppDir() + QStringLiteral("/skin")),
+      m_magnetic(std::make_unique<cMagneticWnd>()),
+      m_playerWindow(std::make_unique<frmPlayerWindow>(m_skins, prompts)) {
+    m_tmrClear.setInterval(1000);
+    connect(&m_tmrClear, &QTimer::timeout, this, &trimHeap);
+    m_tmrClear.start();
+    connect(m_playerWindow.get(), &frmPlayerWindow::QuitRequested, this,
+            &PlayerApp::QuitApplication);
+}
+
+PlayerApp::~PlayerApp() {
+    // The video window only closes once the program is exiting; and the
+    // windows go before the store and playback that their signals reach.
+    m_state.IsExiting = true;
+    m_transport.reset();
+    m_video.reset();
+    m_playlistWindow.reset();
+    m_playerWindow.reset();
+}
+
+bool PlayerApp::Start() {
+    m_magnetic->AddWindow(m_playerWindow.get());
+    if (!LoadStartSkin())
+        return false;
+    CreatePlaylistSide();
+    m_playerWindow->cmdPlaylist()->SetSelected(true);
+    m_playlistWindow->show();
+    m_magnetic->CheckGlueing();
+    m_playerWindow->show();
+    LoadPlaylists();
+    // Hook: registering the melodeck:// link handler with the desktop
+    // belongs here, before the command line is handled.
+    return true;
+}
+
+void PlayerApp::PlayCommandLine(const QString& commandLine) {
+    if (!commandLine.isEmpty()) {
+        m_adder->AddByKind(commandLine);
+        m_playback->PlayCurrentItem();
+    }
+    // Hook: the update check runs last, once the windows are up.
+}
+
+// The start skin, or else the first skin folder that loads: a damaged or
+// missing start skin should not keep the player from starting when another
+// skin is there. Each broken skin has been reported by ChangeSkin.
+bool PlayerApp::LoadStartSkin() {
+    if (m_playerWindow->ChangeSkin(kStartSkin))
+        return true;
+    const auto folders = ModTextFile::ListSkinFolders(m_skins.SkinsDir());
+    if (folders) {
+        for (const ModTextFile::FolderEntry& folder : *folders) {
+            if (folder.Name.compare(kStartSkin, Qt::CaseInsensitive) != 0 &&
+                m_playerWindow->ChangeSkin(folder.Name))
+                return true;
+        }
+    }
+    m_prompts.MsgBox(m_skins.SkinsDir() + QStringLiteral(" 没有可用的皮肤，程序无法启动"));
+    return false;
+}
+
+void PlayerApp::CreatePlaylistSide() {
+    m_playlistWindow = std::make_unique<frmPlaylistWindow>(m_skins, m_prompts, m_state,
+                                                           m_playerWindow.get(), m_magnetic.get());
+    m_playlistWindow->Load();
+    m_store = std::make_unique<PlaylistStore>(*m_playlistWindow->ctlListLeft(),
+                                              *m_playlistWindow->ctlList1(), m_state, m_prompts);
+    m_adder = std::make_unique<MediaAdder>(*m_store, m_prompts);
+    PlayerWindowAccess access;
+    access.Bounds = [this] { return m_playerWindow->geometry(); };
+    access.Controls = m_playerWindow.get();
+    access.CheckGlueing = [this] { m_magnetic->CheckGlueing(); };
+    m_playback = std::make_unique<PlaylistPlayback>(
+        *m_store, [this]() -> frmPlayer& { return VideoWindow(); }, access);
+    m_transport = std::make_unique<PlayerTransport>(*this);
+    ConnectPlaylistWindow();
+}
+
+void PlayerApp::ConnectPlaylistWindow() {
+    frmPlaylistWindow* window = m_playlistWindow.get();
+    connect(window, &frmPlaylistWindow::playlistChosen, this,
+            [this](const QString& key) { m_store->ShowPlaylist(key); });
+    connect(window, &frmPlaylistWindow::songActivated, this, [this](const QString& key) {
+        m_playback->StopPlayback();
+        m_state.CurrentItemKey = key;
+        m_playback->PlayCurrentItem();
+    });
+    connect(window, &frmPlaylistWindow::closeRequested, this, [this] {
+        if (m_playerWindow->cmdPlaylist()->Selected()) {
+            m_playerWindow->cmdPlaylist()->SetSelected(false);
+            m_playlistWindow->hide();
+        }
+    });
+}
+
+void PlayerApp::LoadPlaylists() {
+    if (!m_store->LoadPlaylists())
+        m_store->AddPlaylist(kDefaultListTitle);
+    const QString first = QStringLiteral("0");
+    m_store->ShowPlaylist(first);
+    m_playlistWindow->ctlListLeft()->SelectItem(first);
+}
+
+frmPlayer& PlayerApp::VideoWindow() {
+    if (!m_video) {
+        m_video = std::make_unique<frmPlayer>(
+            m_state, PlaybackPeers{*m_playerWindow, *m_playback, *m_playback});
+        m_magnetic->AddWindow(m_video.get(), m_playerWindow.get());
+    }
+    return *m_video;
+}
+
+frmPlayer* PlayerApp::ExistingVideoWindow() const {
+    return m_video.get();
+}
+
+void PlayerApp::HandOff(const QString& commandLine) {
+    if (m_quit)
+        return;
+    m_playerWindow->showNormal();
+    m_playerWindow->raise();
+    m_playerWindow->activateWindow();
+    if (!commandLine.isEmpty())
+        m_adder->AddByKind(commandLine);
+}
+
+void PlayerApp::QuitApplication() {
+    if (m_quit)
+        return;
+    m_quit = true;
+    m_tmrClear.stop();
+    if (m_video)
+        m_playback->StopPlayback();
+    if (m_store)
+        m_store->SavePlaylists();
+    m_state.IsExiting = true;
+    if (m_video)
+        m_video->close();
+    if (m_playlistWindow)
+        m_playlistWindow->close();
+    m_playerWindow->close();
+    QCoreApplication::exit(0);
+}

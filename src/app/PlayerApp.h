@@ -1,0 +1,91 @@
+#pragma once
+
+#include "playback/PlayerState.h"
+#include "skin/SkinStore.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+class MediaAdder;
+class PlaylistPlayback;
+class PlaylistStore;
+class Prompts;
+class PlayerTransport;
+class cMagneticWnd;
+class frmPlayer;
+class frmPlayerWindow;
+class frmPlaylistWindow;
+
+// The running program: the player window, the playlist window glued under
+// it, the playlists, and the video window with the engine, made the first
+// time anything refers to it. It runs the start-up sequence and the one exit
+// path every way out goes through, so the playlists are saved exactly once
+// whichever way the program ends.
+class PlayerApp : public QObject {
+    Q_OBJECT
+public:
+    // Every start uses this skin; a skin chosen in an earlier run is not kept.
+    static const QString kStartSkin;
+    // The title of the list made when no playlist file exists.
+    static const QString kDefaultListTitle;
+
+    explicit PlayerApp(Prompts& prompts, QObject* parent = nullptr);
+    ~PlayerApp() override;
+
+    // Skins and shows both windows and loads the playlists. False when no
+    // skin can be loaded (the user has been told); the program cannot show
+    // itself then.
+    bool Start();
+
+    // The start's command line: added to the current list, then the current
+    // item plays (the added one only when the list was empty before).
+    void PlayCommandLine(const QString& commandLine);
+
+    // What a second instance handed over: the player window comes to the
+    // front and the text is added to the current list, without playing.
+    void HandOff(const QString& commandLine);
+
+    // The one way out: stops playback, saves the playlists, marks the
+    // program as exiting (so the video window may close), closes the
+    // windows and ends the event loop with status 0. Runs once; later calls
+    // do nothing.
+    void QuitApplication();
+
+    PlayerState& State() { return m_state; }
+    SkinStore& Skins() { return m_skins; }
+    frmPlayerWindow& PlayerWindow() const { return *m_playerWindow; }
+    frmPlaylistWindow& PlaylistWindow() const { return *m_playlistWindow; }
+    PlaylistStore& Store() const { return *m_store; }
+    MediaAdder& Adder() const { return *m_adder; }
+    PlaylistPlayback& Playback() const { return *m_playback; }
+    cMagneticWnd& Magnetic() const { return *m_magnetic; }
+    // The video window, made now if it does not exist yet.
+    frmPlayer& VideoWindow();
+    // The video window if it has been made.
+    frmPlayer* ExistingVideoWindow() const;
+    bool HasQuit() const { return m_quit; }
+
+private:
+    bool LoadStartSkin();
+    void CreatePlaylistSide();
+    void LoadPlaylists();
+    void ConnectPlaylistWindow();
+
+    Prompts& m_prompts;
+    PlayerState m_state;
+    SkinStore m_skins;
+    std::unique_ptr<cMagneticWnd> m_magnetic;
+    std::unique_ptr<frmPlayerWindow> m_playerWindow;
+    std::unique_ptr<frmPlaylistWindow> m_playlistWindow;
+    std::unique_ptr<PlaylistStore> m_store;
+    std::unique_ptr<MediaAdder> m_adder;
+    std::unique_ptr<PlaylistPlayback> m_playback;
+    std::unique_ptr<frmPlayer> m_video;
+    std::unique_ptr<PlayerTransport> m_transport;
+    // Asks the system every second to give back freed heap pages.
+    QTimer m_tmrClear;
+    bool m_quit = false;
+};

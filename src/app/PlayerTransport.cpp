@@ -1,0 +1,123 @@
+#include "app/PlayerTransport.h"
+
+#include "app/PlayerApp.h"
+#include "app/frmPlayerWindow.h"
+#include "controls/ctlButton.h"
+#include "controls/ctlProgress.h"
+#include "playback/frmPlayer.h"
+#include "playlist/MediaAdder.h"
+#include "playlist/PlaylistPlayback.h"
+#include "playlist/frmPlaylistWindow.h"
+#include "winsvc/cMagneticWnd.h"
+
+PlayerTransport::PlayerTransport(PlayerApp& app) : m_app(app) {
+    frmPlayerWindow& w = app.PlayerWindow();
+    const struct {
+        ctlButton* button;
+        void (PlayerTransport::*handler)();
+    } buttons[] = {
+        {w.cmdPlay(), &PlayerTransport::cmdPlay_Click},
+        {w.cmdPause(), &PlayerTransport::cmdPause_Click},
+        {w.cmdStop(), &PlayerTransport::cmdStop_Click},
+        {w.cmdNext(), &PlayerTransport::cmdNext_Click},
+        {w.cmdPrev(), &PlayerTransport::cmdPrev_Click},
+        {w.cmdMute(), &PlayerTransport::cmdMute_Click},
+        {w.cmdOpen(), &PlayerTransport::cmdOpen_Click},
+        {w.cmdPlaylist(), &PlayerTransport::cmdPlaylist_Click},
+        {w.cmdEqualizer(), &PlayerTransport::cmdEqualizer_Click},
+    };
+    for (const auto& b : buttons)
+        connect(b.button, &ctlButton::Click, this, b.handler);
+    connect(w.ctlProgress(), &ctlProgress::ThumbDown, this,
+            &PlayerTransport::ctlProgress_ThumbDown);
+    connect(w.ctlProgress(), &ctlProgress::ThumbUp, this, &PlayerTransport::ctlProgress_ThumbUp);
+    connect(w.ctlVolume(), &ctlProgress::Scroll, this, &PlayerTransport::ctlVolume_Scroll);
+    connect(&w, &frmPlayerWindow::MenuRequested, this,
+            [this](const QPoint& globalPos) { m_mainMenu.popup(globalPos); });
+}
+
+// A click reaches only a visible button; these checks keep a click that
+// arrives by other means (a key, a test) from acting on a hidden one.
+void PlayerTransport::cmdPlay_Click() {
+    frmPlayerWindow& w = m_app.PlayerWindow();
+    if (!w.cmdPlay()->isVisible())
+        return;
+    w.setPlayVisible(false);
+    w.setPauseVisible(true);
+    m_app.State().PlaybackStarted = false;
+    m_app.Playback().PlayCurrentItem();
+}
+
+void PlayerTransport::cmdPause_Click() {
+    frmPlayerWindow& w = m_app.PlayerWindow();
+    if (!w.cmdPause()->isVisible())
+        return;
+    w.setPauseVisible(false);
+    w.setPlayVisible(true);
+    m_app.Playback().PausePlayback();
+}
+
+void PlayerTransport::cmdStop_Click() {
+    m_app.State().PlaybackStarted = false;
+    m_app.Playback().StopPlayback();
+}
+
+void PlayerTransport::cmdNext_Click() {
+    m_app.State().PlaybackStarted = false;
+    m_app.Playback().PlayNextItem();
+}
+
+void PlayerTransport::cmdPrev_Click() {
+    m_app.State().PlaybackStarted = false;
+    m_app.Playback().PlayPreviousItem();
+}
+
+void PlayerTransport::cmdMute_Click() {
+    ctlButton* mute = m_app.PlayerWindow().cmdMute();
+    const bool muted = !mute->Selected();
+    mute->SetSelected(muted);
+    m_app.Playback().SetMute(muted);
+}
+
+void PlayerTransport::cmdOpen_Click() {
+    m_app.Adder().AddFiles();
+    m_app.PlayerWindow().cmdOpen()->SetSelected(false);
+}
+
+void PlayerTransport::cmdPlaylist_Click() {
+    ctlButton* toggle = m_app.PlayerWindow().cmdPlaylist();
+    const bool show = !toggle->Selected();
+    toggle->SetSelected(show);
+    m_app.PlaylistWindow().setVisible(show);
+}
+
+void PlayerTransport::cmdEqualizer_Click() {
+    frmPlayerWindow& w = m_app.PlayerWindow();
+    ctlButton* toggle = w.cmdEqualizer();
+    if (toggle->Selected()) {
+        toggle->SetSelected(false);
+        if (frmPlayer* video = m_app.ExistingVideoWindow())
+            video->hide();
+        return;
+    }
+    toggle->SetSelected(true);
+    frmPlayer& video = m_app.VideoWindow();
+    video.move(w.geometry().right() + 1, w.geometry().top());
+    video.show();
+    m_app.Magnetic().CheckGlueing();
+}
+
+void PlayerTransport::ctlProgress_ThumbDown() {
+    m_app.VideoWindow().tmrDuration().stop();
+}
+
+void PlayerTransport::ctlProgress_ThumbUp() {
+    frmPlayer& video = m_app.VideoWindow();
+    video.ctlPlayer1()->Controls().setCurrentPosition(m_app.PlayerWindow().ctlProgress()->Value());
+    video.tmrDuration().start();
+}
+
+void PlayerTransport::ctlVolume_Scroll() {
+    m_app.VideoWindow().ctlPlayer1()->settings().setVolume(
+        m_app.PlayerWindow().ctlVolume()->Value());
+}
