@@ -2,6 +2,8 @@
 // narrow interfaces of the windows it drives.
 #include "ScriptedEngine.h"
 #include "playback/frmPlayer.h"
+#include "support/TestWindows.h"
+#include "winsvc/cMagneticWnd.h"
 
 #include <QScreen>
 #include <QSignalSpy>
@@ -61,6 +63,9 @@ private slots:
     void init();
     void cleanup();
     void creationSetsVolumeSlider();
+    void engineStartsAtChosenVolume_data();
+    void engineStartsAtChosenVolume();
+    void docksToPlayerWindow();
     void statusTable_data();
     void statusTable();
     void captionShowsTitleAndStatus();
@@ -112,6 +117,47 @@ void TestFrmPlayer::creationSetsVolumeSlider() {
     QCOMPARE(m_form->tmrNext().interval(), 100);
     QVERIFY(m_form->ctlPlayer1()->stretchToFit());
     QVERIFY(!m_form->ctlPlayer1()->enableContextMenu());
+}
+
+void TestFrmPlayer::engineStartsAtChosenVolume_data() {
+    QTest::addColumn<int>("chosen");
+    QTest::newRow("start volume") << PlayerState::kStartVolume;
+    QTest::newRow("saved volume") << 73;
+    QTest::newRow("silent") << 0;
+}
+
+void TestFrmPlayer::engineStartsAtChosenVolume() {
+    QFETCH(int, chosen);
+    PlayerState state;
+    state.Volume = chosen;
+    FakeControls controls;
+    auto engine = std::make_unique<ScriptedEngine>();
+    ScriptedEngine* made = engine.get();
+    frmPlayer form(state, PlaybackPeers{controls, m_songs, m_entry}, std::move(engine));
+    QCOMPARE(made->volume(), chosen);
+    QCOMPARE(controls.volume, chosen);
+}
+
+void TestFrmPlayer::docksToPlayerWindow() {
+    cMagneticWnd magnetic;
+    auto player = TestWindows::MakeWindow(QRect(100, 100, 200, 100));
+    QVERIFY(magnetic.AddWindow(player.get()));
+    const QWidget* gone = nullptr;
+    {
+        PlayerState state;
+        state.IsExiting = true;
+        PlaybackPeers peers{m_controls, m_songs, m_entry, &magnetic, player.get()};
+        frmPlayer form(state, peers, std::make_unique<ScriptedEngine>());
+        gone = &form;
+        QVERIFY(magnetic.IsRegistered(&form));
+        form.move(300, 100); // its frame against the player window's right edge
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        magnetic.CheckGlueing();
+        QVERIFY(magnetic.IsGlued(&form));
+    }
+    QVERIFY(!magnetic.IsRegistered(gone));
+    QVERIFY(magnetic.IsRegistered(player.get()));
 }
 
 void TestFrmPlayer::statusTable_data() {
