@@ -2,7 +2,10 @@
 #
 # Every folder of src/ is one static library whose sources are picked up by
 # globbing, so adding a file needs no edit here. Every tests/<dir>/tst_*.cpp
-# is one test program run by CTest.
+# is one test program run by CTest: offscreen, with the media engine's null
+# outputs. A tst_x11_*.cpp test runs instead on a virtual X server of its own
+# (xvfb-run) with the engine's real video output; it is left out, with a
+# notice, where xvfb-run or libxcb is missing.
 
 # MELODECK_SANITIZE builds everything with AddressSanitizer and
 # UndefinedBehaviorSanitizer (scripts/test --sanitize); MELODECK_FUZZ builds
@@ -78,9 +81,32 @@ function(melodeck_tests)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE Qt6::Test melodeck_testsupport ${T_LIBS})
     melodeck_warnings(${name})
+    if(name MATCHES "^tst_x11_")
+      melodeck_x11_test(${T_DIR} ${name})
+      continue()
+    endif()
     add_test(NAME ${T_DIR}/${name} COMMAND ${name})
     set_tests_properties(${T_DIR}/${name} PROPERTIES
       TIMEOUT ${MELODECK_TEST_TIMEOUT}
       ENVIRONMENT "${MELODECK_TEST_ENV}")
   endforeach()
+endfunction()
+
+# A test on a virtual X server started for it alone; MELODECK_MPV_VO is empty so
+# the engine chooses its video output as the program does.
+function(melodeck_x11_test dir name)
+  find_program(MELODECK_XVFB_RUN xvfb-run)
+  find_library(MELODECK_XCB_LIBRARY xcb)
+  if(NOT MELODECK_XVFB_RUN OR NOT MELODECK_XCB_LIBRARY)
+    message(STATUS "${dir}/${name} left out: it needs xvfb-run and libxcb")
+    return()
+  endif()
+  target_link_libraries(${name} PRIVATE ${MELODECK_XCB_LIBRARY})
+  add_test(NAME ${dir}/${name}
+           COMMAND ${MELODECK_XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+  set(env ${MELODECK_TEST_ENV})
+  list(FILTER env EXCLUDE REGEX "^(QT_QPA_PLATFORM|MELODECK_MPV_VO)=")
+  set_tests_properties(${dir}/${name} PROPERTIES
+    TIMEOUT ${MELODECK_TEST_TIMEOUT}
+    ENVIRONMENT "${env};QT_QPA_PLATFORM=xcb;MELODECK_MPV_VO=")
 endfunction()

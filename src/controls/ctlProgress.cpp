@@ -32,33 +32,48 @@ quint32 ctlProgress::MaskColor() const {
     return m_thumb->MaskColor();
 }
 
+// Every look-changing setter lays the slider out at once: a new skin may put
+// the slider at the rectangle it already has, and then no resize comes to do
+// it.
+void ctlProgress::SetVertical(bool vertical) {
+    m_vertical = vertical;
+    Layout();
+}
+
 void ctlProgress::SetMaskColor(quint32 maskColor) {
-    if (maskColor != m_thumb->MaskColor()) {
-        m_shapesKnown = false;
-    }
+    const bool changed = maskColor != m_thumb->MaskColor();
     m_thumb->SetMaskColor(maskColor);
+    if (changed) {
+        m_barShape = ModMask::MaskRegion(m_picBar, maskColor);
+        m_fillShape = ModMask::MaskRegion(m_picFill, maskColor);
+    }
     emit PropertyChanged(QStringLiteral("MaskColor"));
+    Layout();
 }
 
 void ctlProgress::SetPicBar(const QImage& picture) {
     m_picBar = picture;
-    m_shapesKnown = false;
+    m_barShape = ModMask::MaskRegion(m_picBar, MaskColor());
     emit PropertyChanged(QStringLiteral("PicBar"));
+    Layout();
 }
 
 void ctlProgress::SetPicFill(const QImage& picture) {
     m_picFill = picture;
-    m_shapesKnown = false;
+    m_fillShape = ModMask::MaskRegion(m_picFill, MaskColor());
     emit PropertyChanged(QStringLiteral("PicFill"));
+    Layout();
 }
 
 void ctlProgress::SetPicThumb(const QImage& strip) {
     m_picThumb = strip;
     emit PropertyChanged(QStringLiteral("PicThumb"));
+    Layout();
 }
 
 void ctlProgress::SetPicBack(const QImage& picture) {
     m_picBack = picture;
+    update();
 }
 
 int ctlProgress::ThumbLength() const {
@@ -102,11 +117,6 @@ int ctlProgress::ValueAt(int pos) const {
 void ctlProgress::Layout() {
     if (m_max == 0) {
         m_max = 100;
-    }
-    if (!m_shapesKnown) {
-        m_barShape = ModMask::MaskRegion(m_picBar, MaskColor());
-        m_fillShape = ModMask::MaskRegion(m_picFill, MaskColor());
-        m_shapesKnown = true;
     }
     update(); // the background under the slider
     if (m_picBar.isNull()) {

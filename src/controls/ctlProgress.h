@@ -37,7 +37,7 @@ public:
     int Min() const { return m_min; }
     void SetMin(int min) { m_min = min; }
     bool Vertical() const { return m_vertical; }
-    void SetVertical(bool vertical) { m_vertical = vertical; }
+    void SetVertical(bool vertical);
     bool CanTimer() const { return m_canTimer; }
     void SetCanTimer(bool canTimer) { m_canTimer = canTimer; }
     quint32 MaskColor() const;
@@ -53,7 +53,8 @@ public:
     void SetPicBack(const QImage& picture);
 
     // Lays the parts out from the pictures and the value; runs on every
-    // resize, move and show.
+    // resize and show, and whenever a picture, the mask colour or the
+    // orientation is set.
     void Layout();
     int TrackLength() const;
     bool Dragging() const { return m_dragging; }
@@ -109,7 +110,6 @@ private:
     QImage m_picBack;
     QRegion m_barShape;
     QRegion m_fillShape; // of the whole fill picture
-    bool m_shapesKnown = false;
     PictureSurface* m_bar;
     PictureSurface* m_fill;
     ctlButton* m_thumb;

@@ -50,6 +50,19 @@ constexpr const char* kLocalFileOptions =
 // How many playlists one stream item may lead through before it is given up.
 constexpr int kMaxRedirects = 5;
 
+// Video outputs that draw into a window they are given ("wid"). The engine's
+// own probing would go on to outputs that ignore it (SDL opens a window of its
+// own) whenever the OpenGL output turns down the machine's renderer, as it
+// does for software OpenGL under a virtual X server.
+#ifdef Q_OS_WIN
+constexpr const char* kEmbeddingOutputs = "gpu,direct3d";
+#else
+constexpr const char* kEmbeddingOutputs = "gpu,x11";
+#endif
+// Without a window to draw into, video is decoded but shown nowhere rather
+// than in a window the engine would open itself.
+constexpr const char* kNoWindowOutput = "null";
+
 void wakeup(void* context) {
     // Called on one of mpv's threads: only hand over to the GUI thread.
     auto* engine = static_cast<QObject*>(context);
@@ -82,7 +95,8 @@ void MpvEngine::initialise() {
         throw std::runtime_error("the media engine (libmpv) could not be created");
     m_mpv.reset(handle);
 
-    const QByteArray vo = qgetenv("MELODECK_MPV_VO");
+    m_forcedOutput = qgetenv("MELODECK_MPV_VO");
+    const QByteArray vo = m_forcedOutput.isEmpty() ? QByteArray(kNoWindowOutput) : m_forcedOutput;
     const QByteArray ao = qgetenv("MELODECK_MPV_AO");
     const std::pair<const char*, QByteArray> options[] = {
         {"config", "no"},
@@ -278,8 +292,12 @@ void MpvEngine::setStretchToFit(bool stretch) {
 }
 
 void MpvEngine::setVideoWindow(WId window) {
+    // The window comes first, so that an output made for the next item
+    // already finds it.
     const QByteArray id = QByteArray::number(qulonglong(window));
     mpv_set_property_string(m_mpv.get(), "wid", id.constData());
+    if (m_forcedOutput.isEmpty())
+        mpv_set_property_string(m_mpv.get(), "vo", window ? kEmbeddingOutputs : kNoWindowOutput);
 }
 
 QString MpvEngine::status() const {

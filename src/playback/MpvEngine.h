@@ -83,4 +83,5 @@ private:
     bool m_abandoning = false; // the current item is given up; waiting for idle
     bool m_refusing = false;   // the current item was refused; its failure is queued
     QString m_lastStatus;
+    QByteArray m_forcedOutput; // MELODECK_MPV_VO: the video output, whatever the window
 };

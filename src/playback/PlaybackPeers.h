@@ -2,6 +2,9 @@
 
 #include <QString>
 
+class QWidget;
+class cMagneticWnd;
+
 // What the playback controller changes on the player window: the play and
 // pause buttons, the video button, the seek and volume sliders and the time
 // display.
@@ -34,9 +37,13 @@ public:
     virtual void StopPlayback() = 0;
 };
 
-// Everything the controller talks to outside itself.
+// Everything the controller talks to outside itself. With a magnetic manager
+// and the player window, the video window registers itself as a window glued
+// to the player window when it is made.
 struct PlaybackPeers {
     PlayerWindowControls& controls;
     SongListRows& songList;
     PlaybackEntryPoints& entryPoints;
+    cMagneticWnd* magnetic = nullptr;
+    QWidget* playerWindow = nullptr;
 };

@@ -17,6 +17,11 @@ struct PlayerState {
     // False until the program shuts down; until then the video window only
     // hides when asked to close.
     bool IsExiting = false;
+    // The volume (0..100) the user has chosen, kept here so that the player
+    // window's slider shows it from the start and the engine, made only when
+    // something is first played, starts at it.
+    static constexpr int kStartVolume = 50;
+    int Volume = kStartVolume;
     QString CurrentSkinName;
     // Keys of the selected playlist and of the selected (or playing) item of
     // it; empty until something is chosen. Keys come from the playlist store.

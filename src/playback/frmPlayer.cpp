@@ -2,6 +2,7 @@
 
 #include "playback/FormatDuration.h"
 #include "playback/modFile.h"
+#include "winsvc/cMagneticWnd.h"
 
 #include <QCloseEvent>
 #include <QScreen>
@@ -34,8 +35,19 @@ frmPlayer::frmPlayer(PlayerState& state, const PlaybackPeers& peers,
     connect(m_player, &ctlPlayer::DoubleClick, this,
             [this](short button, short, int, int) { ctlPlayer1_DoubleClick(button); });
 
+    if (m_peers.magnetic && m_peers.playerWindow &&
+        m_peers.magnetic->AddWindow(this, m_peers.playerWindow)) {
+        m_magnetic = m_peers.magnetic;
+    }
+    // The engine starts at the volume the slider has shown all along.
+    m_player->settings().setVolume(m_state.Volume);
     m_peers.controls.setVolumeValue(m_player->settings().volume());
     layoutPlayer();
+}
+
+frmPlayer::~frmPlayer() {
+    if (m_magnetic)
+        m_magnetic->RemoveWindow(this);
 }
 
 void frmPlayer::ctlPlayer1_StatusChange() {
@@ -146,9 +158,10 @@ void frmPlayer::ToggleFullScreen() {
         m_Saved = geometry();
         setWindowFlag(Qt::FramelessWindowHint, true);
         setWindowTitle(QString());
+        // The whole screen the window is on, which need not start at the
+        // desktop's origin.
         const QScreen* s = screen();
-        const QRect full = s ? s->geometry() : QRect(0, 0, width(), height());
-        setGeometry(0, 0, full.width(), full.height());
+        setGeometry(s ? s->geometry() : QRect(QPoint(0, 0), size()));
     } else {
         m_FullScreen = false;
         setWindowFlag(Qt::FramelessWindowHint, false);

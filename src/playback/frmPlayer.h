@@ -4,6 +4,7 @@
 #include "playback/PlayerState.h"
 #include "playback/ctlPlayer.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
@@ -15,11 +16,15 @@
 // length once, advances when an item has ended, retries the next candidate
 // address of a link item that fails, and shows video windowed or full
 // screen. For audio it stays hidden and only its engine and timers work.
+//
+// On creation it docks to the player window (when the peers name it and its
+// magnetic manager) and starts the engine at PlayerState::Volume.
 class frmPlayer : public QWidget {
     Q_OBJECT
 public:
     frmPlayer(PlayerState& state, const PlaybackPeers& peers,
               std::unique_ptr<MediaEngine> engine = nullptr, QWidget* parent = nullptr);
+    ~frmPlayer() override;
 
     // Title of the current item, written before its status changes arrive.
     QString MediaTitle;
@@ -49,6 +54,7 @@ private:
 
     PlayerState& m_state;
     PlaybackPeers m_peers;
+    QPointer<cMagneticWnd> m_magnetic; // the manager this window registered with
     ctlPlayer* m_player;
     QTimer m_tmrDuration;
     QTimer m_tmrNext;

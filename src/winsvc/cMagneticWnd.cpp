@@ -3,6 +3,7 @@
 #include "winsvc/WindowNotifications.h"
 
 #include <QGuiApplication>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 
@@ -17,6 +18,24 @@ QRect WorkAreaOf(const QWidget* window) {
         screen = QGuiApplication::primaryScreen();
     }
     return screen ? screen->availableGeometry() : QRect();
+}
+
+// What a window's frame (title bar, borders) adds around its geometry().
+QMargins FrameMargins(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+// The window dragger proposes the window's geometry(); the manager works on
+// outer rectangles.
+WndRect OuterOf(const QWidget* window, const QRect& geometry) {
+    return WndRect::FromQRect(geometry.marginsAdded(FrameMargins(window)));
+}
+
+QRect GeometryOf(const QWidget* window, const WndRect& outer) {
+    return outer.ToQRect().marginsRemoved(FrameMargins(window));
 }
 
 } // namespace
@@ -99,7 +118,7 @@ void cMagneticWnd::RefreshRects(bool snapshot, const QWidget* moving) {
             continue;
         }
         const QRect rect =
-            snapshot && window->isMaximized() ? WorkAreaOf(window) : window->geometry();
+            snapshot && window->isMaximized() ? WorkAreaOf(window) : window->frameGeometry();
         m_layout.SetRect(i, WndRect::FromQRect(rect));
     }
 }
@@ -117,22 +136,23 @@ void cMagneticWnd::TakeSnapshot(QWidget* window, QPoint cursor) {
 void cMagneticWnd::OnSizing(QWidget* window, QEvent* event) {
     auto* sizing = static_cast<WN::SizingEvent*>(event);
     const WndRect r =
-        m_layout.Sizing(KeyOf(window), sizing->edge(), WndRect::FromQRect(sizing->rect()));
-    sizing->setRect(r.ToQRect());
+        m_layout.Sizing(KeyOf(window), sizing->edge(), OuterOf(window, sizing->rect()));
+    sizing->setRect(GeometryOf(window, r));
 }
 
 void cMagneticWnd::OnMoving(QWidget* window, QEvent* event) {
     auto* moving = static_cast<WN::MovingEvent*>(event);
     const MagneticLayout::MoveResult result =
-        m_layout.Moving(KeyOf(window), moving->cursorPos(), WndRect::FromQRect(moving->rect()));
+        m_layout.Moving(KeyOf(window), moving->cursorPos(), OuterOf(window, moving->rect()));
     // All glued windows go in one pass, after every position is known; their
-    // size and stacking stay as they are.
+    // size and stacking stay as they are. move() places the outer rectangle,
+    // the one they were measured by.
     for (const MagneticLayout::Placement& placement : result.glued) {
         if (QWidget* glued = m_widgets.value(placement.key)) {
             glued->move(placement.rect.left, placement.rect.top);
         }
     }
-    moving->setRect(result.rect.ToQRect());
+    moving->setRect(GeometryOf(window, result.rect));
 }
 
 void cMagneticWnd::zSubclass_Proc(bool bBefore, bool& /*bHandled*/, qint32& lReturn, QObject* hWnd,

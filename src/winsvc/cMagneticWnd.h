@@ -19,8 +19,10 @@ class QWidget;
 // The manager sees the windows' move/size notifications through the
 // per-object message hook (cSubclass): it takes its snapshot before the
 // window's own handling of enter-size-move and adjusts the proposed rectangle
-// after the window's own handling of moving and sizing. Window rectangles are
-// the windows' geometry(); the windows are frameless.
+// after the window's own handling of moving and sizing. Windows are measured,
+// snapped and moved by their outer rectangles (frameGeometry(), frame and title
+// bar included), so a window with a frame touches what its frame touches and
+// travels with its parent without jumping by its title bar.
 class cMagneticWnd : public QObject, public iSubclass {
     Q_OBJECT
 public:

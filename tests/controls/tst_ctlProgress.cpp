@@ -83,6 +83,8 @@ private slots:
     void emptyRange();
     void noThumbPicture();
     void composition();
+    void newLookAtSameRectangle_data();
+    void newLookAtSameRectangle();
     void properties();
 };
 
@@ -268,6 +270,61 @@ void tst_ctlProgress::composition() {
     Press(rig.slider, rig.Along(100));
     QCOMPARE(rig.slider->Thumb()->ShownFrame(), 2);
     Release(rig.slider, rig.Along(100));
+}
+
+using Pixels = QList<QPair<QPoint, QRgb>>;
+enum class Reskin { Pictures, MaskColour, Vertical };
+
+void tst_ctlProgress::newLookAtSameRectangle_data() {
+    QTest::addColumn<Reskin>("change");
+    QTest::addColumn<Pixels>("expected");
+    const QRgb bar2 = qRgb(20, 140, 160), fill2 = qRgb(250, 120, 40), back2 = qRgb(70, 0, 90);
+    QImage thumb2 = ButtonStrip(20, 20);
+    thumb2.invertPixels();
+    QTest::newRow("other pictures of the same sizes") << Reskin::Pictures
+                                                      << Pixels{{{40, 0}, back2},
+                                                                {{40, 3}, bar2},
+                                                                {{40, 8}, fill2},
+                                                                {{150, 8}, bar2},
+                                                                {{100, 10}, thumb2.pixel(10, 10)}};
+    // With the bar's own colour as mask colour the bar vanishes and its
+    // magenta border rows show.
+    QTest::newRow("mask colour") << Reskin::MaskColour
+                                 << Pixels{{{40, 0}, kMask}, {{150, 3}, kBack}, {{40, 8}, kFill}};
+    // Turned vertical in the same rectangle: the thumb moves to the start.
+    QTest::newRow("orientation") << Reskin::Vertical
+                                 << Pixels{{{5, 10}, FrameColour(0)}, {{100, 10}, kBar}};
+}
+
+void tst_ctlProgress::newLookAtSameRectangle() {
+    QFETCH(Reskin, change);
+    QFETCH(Pixels, expected);
+    Rig rig(false);
+    rig.slider->SetValue(50);
+    (void)rig.slider->grab(); // the old look is on screen
+    const QRect before = rig.slider->geometry();
+    switch (change) {
+    case Reskin::Pictures: {
+        QImage thumb = ButtonStrip(20, 20);
+        thumb.invertPixels();
+        rig.slider->SetPicBack(Solid(260, 260, qRgb(70, 0, 90)));
+        rig.slider->SetPicBar(TrackPicture(200, 20, qRgb(20, 140, 160)));
+        rig.slider->SetPicFill(Solid(200, 8, qRgb(250, 120, 40)));
+        rig.slider->SetPicThumb(thumb);
+        break;
+    }
+    case Reskin::MaskColour:
+        rig.slider->SetMaskColor(ModColor::FromQRgb(kBar));
+        break;
+    case Reskin::Vertical:
+        rig.slider->SetVertical(true);
+        break;
+    }
+    rig.slider->setGeometry(before); // what the skin applier does: no resize comes
+    const QImage shot = rig.slider->grab().toImage();
+    for (const auto& [point, colour] : expected) {
+        QCOMPARE(shot.pixel(point) | 0xFF000000, colour);
+    }
 }
 
 void tst_ctlProgress::properties() {

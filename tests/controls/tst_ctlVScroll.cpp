@@ -85,6 +85,7 @@ private slots:
     void trackArithmetic_data();
     void trackArithmetic();
     void layoutAndLooks();
+    void newPicturesAtSameRectangle();
     void hostValueMovesThumbAtLayout();
     void clickStepsOnce_data();
     void clickStepsOnce();
@@ -142,6 +143,28 @@ void tst_ctlVScroll::layoutAndLooks() {
     QCOMPARE(at(3, 95), ThumbColour(0));
     QCOMPARE(at(3, 40), kBarColour); // the stretched bar behind
     QCOMPARE(at(11, 150), kBarColour);
+}
+
+void tst_ctlVScroll::newPicturesAtSameRectangle() {
+    Rig rig(0, 10, 5);
+    (void)rig.bar->grab();
+    // Another skin's pictures of the same sizes, with the bar where it was.
+    QImage back(4, 4, QImage::Format_RGB32);
+    back.fill(qRgb(200, 180, 20));
+    QImage arrows = ArrowStrip(), thumb = ThumbStrip();
+    arrows.invertPixels();
+    thumb.invertPixels();
+    const QRect place = rig.bar->geometry();
+    rig.bar->SetBarPicture(back);
+    rig.bar->SetThumbPicture(thumb);
+    rig.bar->SetButtonPicture(arrows);
+    rig.bar->setGeometry(place);
+    const QImage shot = rig.bar->grab().toImage();
+    auto at = [&](int x, int y) { return shot.pixel(x, y) | 0xFF000000; };
+    QCOMPARE(at(3, 3), arrows.pixel(3, 3));
+    QCOMPARE(at(3, kBarH - 3), arrows.pixel(3, kArrowH + 7));
+    QCOMPARE(at(3, 95), thumb.pixel(3, 5));
+    QCOMPARE(at(3, 40), qRgb(200, 180, 20));
 }
 
 void tst_ctlVScroll::hostValueMovesThumbAtLayout() {

@@ -1,47 +1,16 @@
 // The video window's controller against a scripted engine, through the
 // narrow interfaces of the windows it drives.
+#include "FakePeers.h"
 #include "ScriptedEngine.h"
 #include "playback/frmPlayer.h"
+#include "support/TestWindows.h"
+#include "winsvc/cMagneticWnd.h"
 
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-
-// Remembers what the controller last wrote to each player-window control;
-// -1 / "untouched" mean it was never written.
-struct FakeControls : PlayerWindowControls {
-    int play = -1, pause = -1, equalizer = -1, max = -1, value = -1, volume = -1;
-    QString led = QStringLiteral("untouched");
-    void setPlayVisible(bool v) override { play = v; }
-    void setPauseVisible(bool v) override { pause = v; }
-    void setEqualizerSelected(bool v) override { equalizer = v; }
-    void setProgressMax(int v) override { max = v; }
-    void setProgressValue(int v) override { value = v; }
-    void setVolumeValue(int v) override { volume = v; }
-    void setLedText(const QString& t) override { led = t; }
-};
-
-struct FakeSongList : SongListRows {
-    QStringList writes; // "key=time"
-    void setItemTime(const QString& key, const QString& time) override {
-        writes << key + QLatin1Char('=') + time;
-    }
-};
-
-// Plays the current record's Path as the real entry points do, and logs.
-struct FakeEntryPoints : PlaybackEntryPoints {
-    PlayerState* state = nullptr;
-    ctlPlayer* player = nullptr;
-    QStringList calls;
-    void PlayNextItem() override { calls << QStringLiteral("PlayNextItem"); }
-    void StopPlayback() override { calls << QStringLiteral("StopPlayback"); }
-    void PlayCurrentItem() override {
-        calls << QStringLiteral("PlayCurrentItem ") + state->CurrentMedia->Path;
-        player->setFileName(state->CurrentMedia->Path);
-    }
-};
 
 std::shared_ptr<CMediaInfo> makeItem(const QString& path, MediaSource source,
                                      const QString& key = QStringLiteral("7")) {
@@ -61,6 +30,9 @@ private slots:
     void init();
     void cleanup();
     void creationSetsVolumeSlider();
+    void engineStartsAtChosenVolume_data();
+    void engineStartsAtChosenVolume();
+    void docksToPlayerWindow();
     void statusTable_data();
     void statusTable();
     void captionShowsTitleAndStatus();
@@ -112,6 +84,47 @@ void TestFrmPlayer::creationSetsVolumeSlider() {
     QCOMPARE(m_form->tmrNext().interval(), 100);
     QVERIFY(m_form->ctlPlayer1()->stretchToFit());
     QVERIFY(!m_form->ctlPlayer1()->enableContextMenu());
+}
+
+void TestFrmPlayer::engineStartsAtChosenVolume_data() {
+    QTest::addColumn<int>("chosen");
+    QTest::newRow("start volume") << PlayerState::kStartVolume;
+    QTest::newRow("saved volume") << 73;
+    QTest::newRow("silent") << 0;
+}
+
+void TestFrmPlayer::engineStartsAtChosenVolume() {
+    QFETCH(int, chosen);
+    PlayerState state;
+    state.Volume = chosen;
+    FakeControls controls;
+    auto engine = std::make_unique<ScriptedEngine>();
+    ScriptedEngine* made = engine.get();
+    frmPlayer form(state, PlaybackPeers{controls, m_songs, m_entry}, std::move(engine));
+    QCOMPARE(made->volume(), chosen);
+    QCOMPARE(controls.volume, chosen);
+}
+
+void TestFrmPlayer::docksToPlayerWindow() {
+    cMagneticWnd magnetic;
+    auto player = TestWindows::MakeWindow(QRect(100, 100, 200, 100));
+    QVERIFY(magnetic.AddWindow(player.get()));
+    const QWidget* gone = nullptr;
+    {
+        PlayerState state;
+        state.IsExiting = true;
+        PlaybackPeers peers{m_controls, m_songs, m_entry, &magnetic, player.get()};
+        frmPlayer form(state, peers, std::make_unique<ScriptedEngine>());
+        gone = &form;
+        QVERIFY(magnetic.IsRegistered(&form));
+        form.move(300, 100); // its frame against the player window's right edge
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        magnetic.CheckGlueing();
+        QVERIFY(magnetic.IsGlued(&form));
+    }
+    QVERIFY(!magnetic.IsRegistered(gone));
+    QVERIFY(magnetic.IsRegistered(player.get()));
 }
 
 void TestFrmPlayer::statusTable_data() {

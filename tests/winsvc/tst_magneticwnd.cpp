@@ -45,6 +45,7 @@ private slots:
     void registration();
     void dragMovesGluedWindows();
     void dragChildAloneUnglues();
+    void framedWindowsByOuterRectangle();
     void dragSnaps_data();
     void dragSnaps();
     void gripSizesAndSnaps();
@@ -123,6 +124,39 @@ void tst_MagneticWnd::dragChildAloneUnglues() {
     Drag(list.get(), QPoint(20, 20), QPoint(-147, -118));
     QCOMPARE(list->geometry(), QRect(100, 200, 200, 80));
     QVERIFY(magnet.IsGlued(list.get()));
+}
+
+void tst_MagneticWnd::framedWindowsByOuterRectangle() {
+    cMagneticWnd magnet;
+    auto player = MakeWindow(QRect(100, 100, 200, 100));
+    QWidget video; // with a frame, like the video window
+    video.resize(160, 120);
+    video.move(300, 100); // its frame against the player's right edge
+    video.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&video));
+    const QPoint frameOffset = video.geometry().topLeft() - video.frameGeometry().topLeft();
+    if (frameOffset.isNull())
+        QSKIP("this platform gives windows no frame");
+    QVERIFY(magnet.AddWindow(player.get()));
+    QVERIFY(magnet.AddWindow(&video, player.get()));
+    QVERIFY(magnet.IsGlued(&video));
+
+    // Travelling with the player it keeps its place beside it.
+    WindowDragger playerDragger(player.get());
+    Drag(player.get(), QPoint(50, 50), QPoint(40, 30));
+    QCOMPARE(player->geometry(), QRect(140, 130, 200, 100));
+    QCOMPARE(video.frameGeometry().topLeft(), QPoint(340, 130));
+    QCOMPARE(video.geometry().topLeft(), QPoint(340, 130) + frameOffset);
+
+    // Dragged itself, its frame is what snaps.
+    WindowDragger videoDragger(&video);
+    Drag(&video, QPoint(20, 20), QPoint(60, 0));
+    QCOMPARE(video.frameGeometry().left(), 400);
+    QVERIFY(!magnet.IsGlued(&video));
+    Drag(&video, QPoint(20, 20), QPoint(-55, 0));
+    QCOMPARE(video.frameGeometry().topLeft(), QPoint(340, 130));
+    QCOMPARE(video.size(), QSize(160, 120));
+    QVERIFY(magnet.IsGlued(&video));
 }
 
 void tst_MagneticWnd::dragSnaps_data() {
