@@ -79,12 +79,17 @@ bool IsWebAddress(const QUrl& url) {
            (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
+// Printable characters that an address may not hold: "#" would end the
+// query, "%" would start an escape, and the rest are outside the URL syntax
+// (the network layer would escape them on the wire anyway).
+const QString kUntravellable = QStringLiteral("#%\"<>\\^`{|}");
+
 QString PercentEncodeUntravellable(const QString& value) {
     QString out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
         const char16_t u = value.at(i).unicode();
-        if (u > 0x20 && u < 0x7F && u != u'#' && u != u'%') {
+        if (u > 0x20 && u < 0x7F && !kUntravellable.contains(QChar(u))) {
             out += QChar(u);
             continue;
         }

@@ -27,8 +27,9 @@ QString HttpGet(const QString& url, std::chrono::milliseconds timeout = kTransfe
 // The address of a search: SearchBase + "xmlhttp.asp?singer=" + singer +
 // "&song=" + song + "&page=0&Type=" + type. The values go in as they stand, so
 // a "&" inside one still starts a new parameter; only what cannot travel in
-// an address at all (space, "#", "%", controls and everything beyond ASCII)
-// is percent-encoded, as UTF-8.
+// an address at all (space, "#", "%", the printable characters outside the
+// URL syntax, controls and everything beyond ASCII) is percent-encoded, as
+// UTF-8.
 QString SearchRequestUrl(const QString& singer, const QString& song, const QString& type);
 
 // HttpGet of the search address: "<br/>"-separated candidate addresses, or
