@@ -96,14 +96,14 @@ QString WithDefaultHandler(const QString& mimeapps) {
     while (end < lines.size() && !IsGroupHeader(lines[end]))
         ++end;
     bool replaced = false;
-    for (qsizetype i = end - 1; i > group; --i) {
-        if (!IsSchemeLine(lines[i]))
-            continue;
-        if (replaced) {
+    for (qsizetype i = group + 1; i < end;) {
+        if (!IsSchemeLine(lines[i])) {
+            ++i;
+        } else if (replaced) {
             lines.removeAt(i); // a second line for the key would be ambiguous
             --end;
         } else {
-            lines[i] = handler;
+            lines[i++] = handler;
             replaced = true;
         }
     }
