@@ -2,6 +2,8 @@
 #include "net/UrlRegistration.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -64,6 +66,12 @@ QString ReadAll(const QString& path) {
                                           : QStringLiteral("<none>");
 }
 
+bool WriteScript(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
+           file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+}
+
 } // namespace
 
 class tst_UrlRegistration : public QObject {
@@ -76,6 +84,7 @@ private slots:
     void mimeapps_data();
     void mimeapps();
     void unwritableFolderFailsQuietly();
+    void desktopOpensLinksThroughTheEntry();
 };
 
 void tst_UrlRegistration::setRegValue_data() {
@@ -220,6 +229,33 @@ void tst_UrlRegistration::unwritableFolderFailsQuietly() {
     QVERIFY(!UrlRegistration::RegisterDesktopHandler(QStringLiteral("/opt/m/melodeck"),
                                                      dir.path() + "/data", dir.path() + "/config"));
     QCOMPARE(ReadAll(dir.path() + "/config"), QString());
+}
+
+void tst_UrlRegistration::desktopOpensLinksThroughTheEntry() {
+    // The desktop's own opener finds the handler through the two files and
+    // starts the program with the link as its one argument.
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty())
+        QSKIP("gio (the desktop's link opener) is not installed");
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/my \"music\" $HOME");
+    QVERIFY(QDir().mkpath(folder));
+    const QString program = folder + QStringLiteral("/melodeck");
+    const QString out = dir.path() + QStringLiteral("/arguments");
+    QVERIFY(WriteScript(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out.toUtf8() + "'\n"));
+    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dir.path() + "/data",
+                                                    dir.path() + "/config"));
+    QProcess opener;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dir.path() + "/data");
+    env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
+    env.insert("XDG_DATA_DIRS", dir.path() + "/none");
+    opener.setProcessEnvironment(env);
+    const QString link = QStringLiteral("melodeck://singer=A B&song=晴天&type=-1");
+    opener.start(gio, {QStringLiteral("open"), link});
+    QVERIFY(opener.waitForFinished(10000));
+    QCOMPARE(opener.exitCode(), 0);
+    QTRY_COMPARE(ReadAll(out), link + "\n");
 }
 
 QTEST_MAIN(tst_UrlRegistration)
