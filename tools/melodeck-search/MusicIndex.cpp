@@ -36,9 +36,9 @@ QStringList TypeExtensions(const QString& type) {
     return {};
 }
 
-bool Matches(const QString& wanted, const QString& tag, const QString& fileName) {
+bool Matches(const QString& wanted, const QString& tag, const QString& path) {
     return wanted.isEmpty() || tag.contains(wanted, Qt::CaseInsensitive) ||
-           fileName.contains(wanted, Qt::CaseInsensitive);
+           path.contains(wanted, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -51,7 +51,11 @@ MusicIndex::MusicIndex(const QString& folder) {
     paths.sort(); // the same answer order on every start
     for (const QString& path : paths) {
         const QFileInfo info(path);
-        Entry entry{info.absoluteFilePath(), info.fileName(), info.suffix().toLower(), {}, {}};
+        Entry entry{info.absoluteFilePath(),
+                    QDir(folder).relativeFilePath(path),
+                    info.suffix().toLower(),
+                    {},
+                    {}};
         if (!kSharedTypes.contains(entry.Extension))
             continue;
         const TagLib::FileRef file(QFile::encodeName(path).constData(), false);
@@ -71,8 +75,9 @@ QVector<int> MusicIndex::Search(const QString& singer, const QString& song,
     const QStringList extensions = TypeExtensions(type);
     for (int i = 0; i < m_entries.size(); ++i) {
         const Entry& e = m_entries[i];
-        if (extensions.contains(e.Extension) && Matches(singer.trimmed(), e.Artist, e.FileName) &&
-            Matches(song.trimmed(), e.Title, e.FileName))
+        if (extensions.contains(e.Extension) &&
+            Matches(singer.trimmed(), e.Artist, e.RelativePath) &&
+            Matches(song.trimmed(), e.Title, e.RelativePath))
             found << i;
     }
     return found;

@@ -9,9 +9,9 @@
 class MusicIndex {
 public:
     struct Entry {
-        QString FilePath;  // absolute
-        QString FileName;  // the name alone, for matching
-        QString Extension; // lower case, without the dot
+        QString FilePath;     // absolute
+        QString RelativePath; // under the shared folder, for matching
+        QString Extension;    // lower case, without the dot
         QString Artist;
         QString Title;
     };
@@ -23,10 +23,10 @@ public:
 
     // Indexes of the entries a search asks for, in index order. `singer` and
     // `song` each match, ignoring case, a part of the file's tag (artist,
-    // title) or of its file name; an empty one matches any file, but a search
-    // with both empty finds nothing rather than the whole folder. `type` is a
-    // link's type number: -1 (or empty) all, 0 mp3, 1 rm/rmvb, 2 wma, 6 swf;
-    // any other finds nothing.
+    // title) or of its path under the folder (so a folder per singer works); an empty one matches
+    // any file, but a search with both empty finds nothing rather than the whole folder. `type` is
+    // a link's type number: -1 (or empty) all, 0 mp3, 1 rm/rmvb, 2 wma, 6 swf; any other finds
+    // nothing.
     QVector<int> Search(const QString& singer, const QString& song, const QString& type) const;
 
 private:
