@@ -32,6 +32,13 @@ public:
     const QList<QByteArray>& RequestLines() const { return m_lines; }
     int Connections() const { return m_connections; }
 
+    // A port on 127.0.0.1 that nothing listens on any more: connections are refused.
+    static quint16 ClosedPort() {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost, 0);
+        return server.serverPort();
+    }
+
     static QByteArray Response(const QByteArray& body, int status = 200,
                                const QByteArray& headers = QByteArray(), bool withLength = true) {
         QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Status\r\n" + headers +

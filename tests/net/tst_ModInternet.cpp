@@ -135,11 +135,7 @@ void tst_ModInternet::redirects() {
 }
 
 void tst_ModInternet::connectionRefused() {
-    quint16 port = 0;
-    {
-        TestHttpServer closed(QByteArray("x"));
-        port = closed.Port();
-    }
+    const quint16 port = TestHttpServer::ClosedPort();
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(ModInternet::HttpGet(QStringLiteral("http://127.0.0.1:%1/").arg(port)), QString());

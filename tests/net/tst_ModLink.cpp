@@ -170,11 +170,7 @@ void tst_ModLink::directAddressMakesNoRequest() {
 }
 
 void tst_ModLink::unreachableServiceReportsNotFound() {
-    quint16 port = 0;
-    {
-        TestHttpServer closed(QByteArray("x"));
-        port = closed.Port();
-    }
+    const quint16 port = TestHttpServer::ClosedPort();
     qputenv("MELODECK_SEARCH_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
     RecordingPrompts prompts;
     QVERIFY(!ModLink::ResolveLink(QStringLiteral("melodeck://singer=&song=&type=-1"), prompts));
