@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QHttpServer>
 #include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QHttpServerResponse>
 #include <QUrlQuery>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -45,15 +47,22 @@ QHttpServerResponse Search(const MusicIndex& index, const QHttpServerRequest& re
     return QHttpServerResponse("text/html", body);
 }
 
-QHttpServerResponse File(const MusicIndex& index, const QString& name) {
+void ServeFile(const MusicIndex& index, const QString& name, QHttpServerResponder&& responder) {
     // Only files of the index can be reached: the name is "<number>.<ext>".
     const QString number = name.section(QLatin1Char('.'), 0, 0);
     bool ok = false;
     const int i = number.toInt(&ok);
-    if (!ok || i < 0 || i >= index.Entries().size() ||
-        name != number + QLatin1Char('.') + index.Entries()[i].Extension)
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
-    return QHttpServerResponse::fromFile(index.Entries()[i].FilePath);
+    auto file = std::make_unique<QFile>();
+    if (ok && i >= 0 && i < index.Entries().size() &&
+        name == number + QLatin1Char('.') + index.Entries()[i].Extension) {
+        file->setFileName(index.Entries()[i].FilePath);
+        if (file->open(QIODevice::ReadOnly)) {
+            // Streamed in pieces: a video need not fit in memory.
+            responder.write(file.release(), "application/octet-stream");
+            return;
+        }
+    }
+    responder.write(QHttpServerResponder::StatusCode::NotFound);
 }
 
 } // namespace
@@ -95,7 +104,9 @@ int main(int argc, char** argv) {
     server.route(QStringLiteral("/xmlhttp.asp"), search);
     server.route(kInterfacePath, search);
     server.route(QStringLiteral("/file/<arg>"),
-                 [&index](const QString& name) { return File(index, name); });
+                 [&index](const QString& name, QHttpServerResponder&& responder) {
+                     ServeFile(index, name, std::move(responder));
+                 });
     server.route(QStringLiteral("/melodeck/5.0/update/version.txt"),
                  [versionText] { return QHttpServerResponse("text/plain", versionText); });
 
