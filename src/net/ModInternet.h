@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+// The program's one way to fetch from the web, and the song search built on
+// it.
+namespace ModInternet {
+
+// The whole transfer, redirects included, must finish within this time.
+inline constexpr std::chrono::milliseconds kTransferTimeout{30000};
+// A bigger body is not wanted: answers are a version number or a handful of
+// addresses.
+inline constexpr qsizetype kMaxBodyBytes = 4 * 1024 * 1024;
+inline constexpr int kMaxRedirects = 5;
+
+// GETs `url` (http or https) and returns the body decoded as its meta tags
+// say (see BodyText). Synchronous for the caller: a local event loop waits
+// that keeps timers and painting going but holds back mouse and keyboard
+// input, so nothing the user clicks runs meanwhile. Any failure (bad
+// address, no connection, time-out, too many redirects, a body over
+// kMaxBodyBytes) gives an empty text and shows nothing. An HTTP error page is
+// a body like any other.
+QString HttpGet(const QString& url, std::chrono::milliseconds timeout = kTransferTimeout);
+
+// The address of a search: SearchBase + "xmlhttp.asp?singer=" + singer +
+// "&song=" + song + "&page=0&Type=" + type. The values go in as they stand, so
+// a "&" inside one still starts a new parameter; only what cannot travel in
+// an address at all (space, "#", "%", the printable characters outside the
+// URL syntax, controls and everything beyond ASCII) is percent-encoded, as
+// UTF-8.
+QString SearchRequestUrl(const QString& singer, const QString& song, const QString& type);
+
+// HttpGet of the search address: "<br/>"-separated candidate addresses, or
+// empty when nothing was found or the service could not be reached.
+QString SearchSongs(const QString& singer, const QString& song, const QString& type);
+
+} // namespace ModInternet

@@ -1,0 +1,64 @@
+#include "net/ModLink.h"
+
+#include "net/ModInternet.h"
+#include "playback/modFile.h"
+#include "winsvc/Prompts.h"
+
+namespace ModLink {
+namespace {
+
+const QString kSeparator = QStringLiteral("<br/>");
+
+QString Field(const QString& link, const QString& name) {
+    return modFile::ExtractBetween(link, name, QStringLiteral("&"));
+}
+
+} // namespace
+
+LinkFields ParseLink(const QString& link) {
+    LinkFields fields;
+    fields.Singer = Field(link, QStringLiteral("singer="));
+    fields.Song = Field(link, QStringLiteral("song="));
+    // Only the exact lower-case name yields the address: "URL=" takes the
+    // address branch with an empty address, as links always have.
+    fields.Third = HasDirectAddress(link) ? Field(link, QStringLiteral("url="))
+                                          : Field(link, QStringLiteral("type="));
+    return fields;
+}
+
+bool HasDirectAddress(const QString& link) {
+    return link.contains(QLatin1String("url="), Qt::CaseInsensitive);
+}
+
+QString ComposeLink(const QString& singer, const QString& song, int type) {
+    return QStringLiteral("melodeck://singer=") + singer + QStringLiteral("&song=") + song +
+           QStringLiteral("&type=") + QString::number(type);
+}
+
+QStringList SplitCandidates(const QString& answer) {
+    return answer.split(kSeparator, Qt::SkipEmptyParts, Qt::CaseSensitive);
+}
+
+std::optional<LinkItem> ResolveLink(const QString& text, Prompts& prompts) {
+    if (text.isEmpty())
+        return std::nullopt;
+    const LinkFields fields = ParseLink(text);
+    LinkItem item;
+    item.Title = fields.Song;
+    if (HasDirectAddress(text)) {
+        item.Path = fields.Third;
+    } else {
+        item.UrlCol =
+            SplitCandidates(ModInternet::SearchSongs(fields.Singer, fields.Song, fields.Third));
+        // An answer of nothing but separators found nothing either.
+        if (item.UrlCol.isEmpty()) {
+            prompts.MsgBox(QStringLiteral("找不到该数据！"));
+            return std::nullopt;
+        }
+        item.Path = item.UrlCol.first();
+    }
+    item.Types = modFile::GetMediaKind(item.Path);
+    return item;
+}
+
+} // namespace ModLink

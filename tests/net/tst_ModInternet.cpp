@@ -1,0 +1,224 @@
+#include "TestHttpServer.h"
+
+#include "net/ModInternet.h"
+#include "net/ServiceAddresses.h"
+#include "winsvc/LegacyText.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kSunny = QStringLiteral("晴天");
+const QByteArray kSunnyUtf8 = kSunny.toUtf8();
+const QByteArray kSunnyGbk = LegacyText::ToGb18030(kSunny);
+
+QByteArray RedirectOrBody(const QByteArray& requestLine) {
+    // "GET /r/<n> ..." redirects n more times, then answers "end".
+    const QList<QByteArray> parts = requestLine.split(' ');
+    const QByteArray path = parts.value(1);
+    const int left = path.mid(3).toInt();
+    if (left == 0)
+        return TestHttpServer::Response("end");
+    return TestHttpServer::Response({}, 302,
+                                    "Location: /r/" + QByteArray::number(left - 1) + "\r\n");
+}
+
+} // namespace
+
+class tst_ModInternet : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void charset_data();
+    void charset();
+    void answers_data();
+    void answers();
+    void redirects_data();
+    void redirects();
+    void connectionRefused();
+    void silentServerTimesOutWhileTimersRun();
+    void searchRequestLine_data();
+    void searchRequestLine();
+    void serviceAddresses();
+};
+
+void tst_ModInternet::cleanup() {
+    qunsetenv("MELODECK_SEARCH_URL");
+    qunsetenv("MELODECK_UPDATE_URL");
+}
+
+void tst_ModInternet::charset_data() {
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray utf8Tag = "<meta charset=\"UTF-8\">";
+    const QByteArray gbTag =
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">";
+    const QByteArray utf8Lower = "<meta content='text/html; charset=utf-8'>";
+    const auto ok = [](const QByteArray& body, const QByteArray& headers = {}) {
+        return TestHttpServer::Response(body, 200, headers);
+    };
+    QTest::newRow("no meta: UTF-8 bytes read as GBK")
+        << ok(kSunnyUtf8) << LegacyText::FromGb18030(kSunnyUtf8);
+    QTest::newRow("GBK body") << ok(kSunnyGbk) << kSunny;
+    QTest::newRow("one UTF-8 tag, upper case")
+        << ok(utf8Tag + kSunnyUtf8) << QString::fromUtf8(utf8Tag) + kSunny;
+    QTest::newRow("gb2312 then utf-8")
+        << ok(gbTag + utf8Lower + kSunnyUtf8) << QString::fromLatin1(gbTag + utf8Lower) + kSunny;
+    QTest::newRow("utf-8 then gb2312")
+        << ok(utf8Lower + gbTag + kSunnyGbk) << QString::fromLatin1(utf8Lower + gbTag) + kSunny;
+    QTest::newRow("a tag naming neither keeps the choice before it")
+        << ok(utf8Tag + "<meta name=\"author\">" + kSunnyUtf8)
+        << QString::fromUtf8(utf8Tag) + "<meta name=\"author\">" + kSunny;
+    QTest::newRow("Content-Type header ignored")
+        << ok(kSunnyGbk, "Content-Type: text/html; charset=utf-8\r\n") << kSunny;
+    QTest::newRow("upper-case META is no meta tag")
+        << ok("<META charset=utf-8>" + kSunnyGbk) << "<META charset=utf-8>" + kSunny;
+    QTest::newRow("charset after the tag's end does not count")
+        << ok("<meta name=x>utf-8" + kSunnyGbk) << "<meta name=x>utf-8" + kSunny;
+    QTest::newRow("UTF-8 byte order mark dropped")
+        << ok("\xEF\xBB\xBF" + utf8Tag + kSunnyUtf8) << QString::fromUtf8(utf8Tag) + kSunny;
+    QTest::newRow("error page is a body") << TestHttpServer::Response(kSunnyGbk, 404) << kSunny;
+    QTest::newRow("empty body") << ok({}) << QString();
+}
+
+void tst_ModInternet::charset() {
+    QFETCH(QByteArray, response);
+    QFETCH(QString, expected);
+    TestHttpServer server([response](const QByteArray&) { return response; });
+    QCOMPARE(ModInternet::HttpGet(server.Base() + "page.html"), expected);
+    QCOMPARE(server.RequestLines(), QList<QByteArray>{"GET /page.html HTTP/1.1"});
+}
+
+void tst_ModInternet::answers_data() {
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray limit(ModInternet::kMaxBodyBytes, 'a');
+    const QByteArray over(5 * 1024 * 1024, 'a');
+    QTest::newRow("exactly the limit")
+        << TestHttpServer::Response(limit) << QString::fromLatin1(limit);
+    QTest::newRow("5 MiB with its length") << TestHttpServer::Response(over) << QString();
+    QTest::newRow("5 MiB without a length")
+        << TestHttpServer::Response(over, 200, {}, false) << QString();
+    QTest::newRow("cut short of its declared length")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort") << QString();
+    QTest::newRow("not HTTP") << QByteArray("hello\r\n\r\n") << QString();
+}
+
+void tst_ModInternet::answers() {
+    QFETCH(QByteArray, response);
+    QFETCH(QString, expected);
+    TestHttpServer server([response](const QByteArray&) { return response; });
+    const QString text = ModInternet::HttpGet(server.Base());
+    QCOMPARE(text.size(), expected.size());
+    QVERIFY(text == expected);
+}
+
+void tst_ModInternet::redirects_data() {
+    QTest::addColumn<int>("hops");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("none") << 0 << "end";
+    QTest::newRow("five") << 5 << "end";
+    QTest::newRow("six") << 6 << QString();
+}
+
+void tst_ModInternet::redirects() {
+    QFETCH(int, hops);
+    QFETCH(QString, expected);
+    TestHttpServer server(RedirectOrBody);
+    QCOMPARE(ModInternet::HttpGet(server.Base() + "r/" + QString::number(hops)), expected);
+}
+
+void tst_ModInternet::connectionRefused() {
+    const quint16 port = TestHttpServer::ClosedPort();
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(ModInternet::HttpGet(QStringLiteral("http://127.0.0.1:%1/").arg(port)), QString());
+    QVERIFY(clock.elapsed() < 5000);
+    // Addresses that are no web addresses are not fetched at all.
+    for (const char* url : {"file:///etc/hostname", "", "not a url", "http:///nohost"})
+        QCOMPARE(ModInternet::HttpGet(QString::fromLatin1(url)), QString());
+}
+
+void tst_ModInternet::silentServerTimesOutWhileTimersRun() {
+    TestHttpServer server([](const QByteArray&) { return std::nullopt; });
+    int ticks = 0;
+    QTimer repaint;
+    connect(&repaint, &QTimer::timeout, [&] { ++ticks; });
+    repaint.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(ModInternet::HttpGet(server.Base(), 400ms), QString());
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 380 && elapsed < 5000, QByteArray::number(elapsed));
+    QCOMPARE(server.Connections(), 1);
+    QVERIFY2(ticks >= 3, QByteArray::number(ticks)); // the loop kept serving timers
+}
+
+void tst_ModInternet::searchRequestLine_data() {
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("singer");
+    QTest::addColumn<QString>("song");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QByteArray>("target");
+
+    QTest::newRow("plain") << "/"
+                           << "A"
+                           << "B"
+                           << "-1" << QByteArray("/xmlhttp.asp?singer=A&song=B&page=0&Type=-1");
+    QTest::newRow("Chinese, UTF-8 percent-encoded")
+        << "/" << QStringLiteral("周杰伦") << kSunny << "0"
+        << QByteArray("/xmlhttp.asp?singer=%E5%91%A8%E6%9D%B0%E4%BC%A6"
+                      "&song=%E6%99%B4%E5%A4%A9&page=0&Type=0");
+    QTest::newRow("& still splits, = and + unchanged")
+        << "/"
+        << "A&B"
+        << "x=y+z"
+        << "2" << QByteArray("/xmlhttp.asp?singer=A&B&song=x=y+z&page=0&Type=2");
+    QTest::newRow("space, # and % encoded")
+        << "/"
+        << "a b#c"
+        << "100%"
+        << "-1" << QByteArray("/xmlhttp.asp?singer=a%20b%23c&song=100%25&page=0&Type=-1");
+    QTest::newRow("characters outside the URL syntax encoded, the rest as they stand")
+        << "/"
+        << "<a>\"{|}\\^`"
+        << "[x]'!$"
+        << "-1"
+        << QByteArray(
+               "/xmlhttp.asp?singer=%3Ca%3E%22%7B%7C%7D%5C%5E%60&song=[x]'!$&page=0&Type=-1");
+    QTest::newRow("empty values, base in a folder without final slash")
+        << "/melodeck/5.0/MelodeckInterFace"
+        << ""
+        << ""
+        << "-1"
+        << QByteArray("/melodeck/5.0/MelodeckInterFace/xmlhttp.asp?singer=&song=&page=0&Type=-1");
+}
+
+void tst_ModInternet::searchRequestLine() {
+    QFETCH(QString, base);
+    QFETCH(QString, singer);
+    QFETCH(QString, song);
+    QFETCH(QString, type);
+    QFETCH(QByteArray, target);
+    TestHttpServer server(QByteArray("http://a/1.mp3<br/>"));
+    qputenv("MELODECK_SEARCH_URL", (server.Base().chopped(1) + base).toUtf8());
+    QCOMPARE(ModInternet::SearchSongs(singer, song, type), QStringLiteral("http://a/1.mp3<br/>"));
+    QCOMPARE(server.RequestLines(), QList<QByteArray>{"GET " + target + " HTTP/1.1"});
+}
+
+void tst_ModInternet::serviceAddresses() {
+    QVERIFY(ServiceAddresses::SearchBase().startsWith("http://"));
+    QVERIFY(ServiceAddresses::SearchBase().endsWith("/MelodeckInterFace/"));
+    qputenv("MELODECK_UPDATE_URL", "http://lan:8080");
+    QCOMPARE(ServiceAddresses::VersionFileUrl(),
+             QStringLiteral("http://lan:8080/melodeck/5.0/update/version.txt"));
+}
+
+QTEST_MAIN(tst_ModInternet)
+#include "tst_ModInternet.moc"

@@ -1,0 +1,262 @@
+#include "net/ModReg.h"
+#include "net/UrlRegistration.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A registry in memory that can be told to fail at any of the three steps.
+class FakeRegistry : public Registry {
+public:
+    enum class Fail { None, Create, Set, Close };
+    Fail fail = Fail::None;
+    // "<root>\<key>\<name>" -> "<type>:<data>"
+    QMap<QString, QString> values;
+    QStringList createdKeys;
+    int openKeys = 0;
+
+    std::unique_ptr<RegistryKey> CreateKey(RegRoot root, const QString& subKey) override;
+};
+
+class FakeKey : public RegistryKey {
+public:
+    FakeKey(FakeRegistry& registry, QString path) : m_registry(registry), m_path(std::move(path)) {
+        ++m_registry.openKeys;
+    }
+    ~FakeKey() override {
+        if (m_open)
+            --m_registry.openKeys;
+    }
+    bool SetValue(const QString& name, int type, const RegData& data) override {
+        if (m_registry.fail == FakeRegistry::Fail::Set)
+            return false;
+        const QString text = std::holds_alternative<QString>(data)
+                                 ? std::get<QString>(data)
+                                 : QString::number(std::get<std::int32_t>(data));
+        m_registry.values[m_path + '\\' + name] = QString::number(type) + ':' + text;
+        return true;
+    }
+    bool Close() override {
+        --m_registry.openKeys;
+        m_open = false;
+        return m_registry.fail != FakeRegistry::Fail::Close;
+    }
+
+private:
+    FakeRegistry& m_registry;
+    QString m_path;
+    bool m_open = true;
+};
+
+std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(RegRoot root, const QString& subKey) {
+    if (fail == Fail::Create)
+        return nullptr;
+    const QString path = QString::number(int(root)) + '\\' + subKey;
+    createdKeys << path;
+    return std::make_unique<FakeKey>(*this, path);
+}
+
+QString ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll())
+                                          : QStringLiteral("<none>");
+}
+
+bool WriteScript(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
+           file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+}
+
+} // namespace
+
+class tst_UrlRegistration : public QObject {
+    Q_OBJECT
+private slots:
+    void setRegValue_data();
+    void setRegValue();
+    void windowsProtocolValues();
+    void desktopEntry();
+    void mimeapps_data();
+    void mimeapps();
+    void unwritableFolderFailsQuietly();
+    void desktopOpensLinksThroughTheEntry();
+};
+
+void tst_UrlRegistration::setRegValue_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("fail");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("stored"); // empty: nothing stored
+
+    using F = FakeRegistry::Fail;
+    const int own = ModReg::kErrorNumber;
+    const QString regError = QStringLiteral("设置注册表时出错");
+    QTest::newRow("REG_SZ") << 1 << QVariant("URL:Melodeck Protocol") << int(F::None) << 0 << ""
+                            << "1:URL:Melodeck Protocol";
+    QTest::newRow("REG_EXPAND_SZ from a number") << 2 << QVariant(42) << int(F::None) << 0 << ""
+                                                 << "2:42";
+    QTest::newRow("REG_DWORD") << 4 << QVariant(2) << int(F::None) << 0 << ""
+                               << "4:2";
+    QTest::newRow("REG_BINARY, negative") << 3 << QVariant(-1) << int(F::None) << 0 << ""
+                                          << "3:-1";
+    QTest::newRow("DWORD rounds halves to even") << 4 << QVariant(2.5) << int(F::None) << 0 << ""
+                                                 << "4:2";
+    QTest::newRow("DWORD from text") << 4 << QVariant(" 7 ") << int(F::None) << 0 << ""
+                                     << "4:7";
+    QTest::newRow("DWORD overflow") << 4 << QVariant(4294967295.0) << int(F::None)
+                                    << ModReg::kOverflow << QStringLiteral("溢出") << "";
+    QTest::newRow("DWORD from words")
+        << 4 << QVariant("two") << int(F::None) << ModReg::kTypeMismatch
+        << QStringLiteral("类型不匹配") << "";
+    QTest::newRow("type 7 unsupported")
+        << 7 << QVariant("x") << int(F::None) << own << QStringLiteral("不支持该参数类型") << "";
+    QTest::newRow("type 0 unsupported")
+        << 0 << QVariant("x") << int(F::None) << own << QStringLiteral("不支持该参数类型") << "";
+    QTest::newRow("key cannot be made")
+        << 1 << QVariant("x") << int(F::Create) << own << regError << "";
+    QTest::newRow("write fails") << 1 << QVariant("x") << int(F::Set) << own << regError << "";
+    QTest::newRow("close fails") << 1 << QVariant("x") << int(F::Close) << own << regError << "1:x";
+}
+
+void tst_UrlRegistration::setRegValue() {
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    QFETCH(int, fail);
+    QFETCH(int, number);
+    QFETCH(QString, description);
+    QFETCH(QString, stored);
+    FakeRegistry registry;
+    registry.fail = FakeRegistry::Fail(fail);
+    std::int32_t errNumber = 12345;
+    QString errDescription = QStringLiteral("stale");
+    const bool ok =
+        ModReg::SetRegValue(registry, RegRoot::CurrentUser, QStringLiteral("K\\L"),
+                            QStringLiteral("V"), type, value, errNumber, errDescription);
+    QCOMPARE(ok, number == 0);
+    QCOMPARE(errNumber, number);
+    QCOMPARE(errDescription, description);
+    QCOMPARE(registry.values.value(QStringLiteral("1\\K\\L\\V")), stored);
+    QCOMPARE(registry.openKeys, 0); // every failure still closes the key
+}
+
+void tst_UrlRegistration::windowsProtocolValues() {
+    FakeRegistry registry;
+    QVERIFY(UrlRegistration::RegisterWindowsProtocol(registry,
+                                                     QStringLiteral("C:\\音乐\\Melodeck.exe")));
+    const QString key = QStringLiteral("1\\Software\\Classes\\Melodeck");
+    QCOMPARE(registry.values, (QMap<QString, QString>{
+                                  {key + "\\", "1:URL:Melodeck Protocol"},
+                                  {key + "\\EditFlags", "4:2"},
+                                  {key + "\\URL Protocol", "1:Melodeck"},
+                                  {key + "\\shell\\open\\command\\",
+                                   QStringLiteral("1:\"C:\\音乐\\Melodeck.exe\" %1")},
+                              }));
+    registry.fail = FakeRegistry::Fail::Set;
+    QVERIFY(!UrlRegistration::RegisterWindowsProtocol(registry, QStringLiteral("C:\\M.exe")));
+}
+
+void tst_UrlRegistration::desktopEntry() {
+    QTemporaryDir dir;
+    const QString program = dir.path() + QStringLiteral("/my \"player\" $1 100%/melodeck");
+    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dir.path() + "/data",
+                                                    dir.path() + "/config"));
+    const QString entryPath = dir.path() + "/data/applications/melodeck.desktop";
+    const QString text = ReadAll(entryPath);
+    QVERIFY2(text.startsWith(QStringLiteral("[Desktop Entry]\n")), qPrintable(text));
+    for (const QString& line :
+         {QStringLiteral("Type=Application"), QStringLiteral("MimeType=x-scheme-handler/melodeck;"),
+          // quoted, with ", $ and \ escaped twice and % doubled
+          "Exec=\"" + dir.path() +
+              QStringLiteral("/my \\\\\"player\\\\\" \\\\$1 100%%/melodeck\" %u")})
+        QVERIFY2(text.contains("\n" + line + "\n"), qPrintable(line + " in\n" + text));
+    QCOMPARE(UrlRegistration::DesktopEntryText(QStringLiteral("/a\nb")), QString());
+}
+
+void tst_UrlRegistration::mimeapps_data() {
+    QTest::addColumn<QString>("before"); // "<none>": no file
+    QTest::addColumn<QString>("after");
+
+    const QString handler = QStringLiteral("x-scheme-handler/melodeck=melodeck.desktop\n");
+    QTest::newRow("no file") << "<none>"
+                             << "[Default Applications]\n" + handler;
+    QTest::newRow("other groups and entries kept, group added")
+        << "[Added Associations]\ntext/plain=gedit.desktop;\n"
+        << "[Added Associations]\ntext/plain=gedit.desktop;\n\n[Default Applications]\n" + handler;
+    QTest::newRow("entry added to the group, before the blank line")
+        << "# mine\n[Default Applications]\ntext/html=firefox.desktop\n\n[Removed "
+           "Associations]\na=b\n"
+        << "# mine\n[Default Applications]\ntext/html=firefox.desktop\n" + handler +
+               "\n[Removed Associations]\na=b\n";
+    QTest::newRow("old handler replaced in place, duplicates dropped")
+        << "[Default Applications]\nx-scheme-handler/melodeck = old.desktop\na=b\n"
+           "x-scheme-handler/melodeck=other.desktop\n[Other]\nx-scheme-handler/melodeck=keep\n"
+        << "[Default Applications]\n" + handler + "a=b\n[Other]\nx-scheme-handler/melodeck=keep\n";
+    QTest::newRow("similar keys untouched")
+        << "[Default Applications]\nx-scheme-handler/melodeck2=x.desktop"
+        << "[Default Applications]\nx-scheme-handler/melodeck2=x.desktop\n" + handler;
+}
+
+void tst_UrlRegistration::mimeapps() {
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QTemporaryDir dir;
+    const QString list = dir.path() + "/config/mimeapps.list";
+    if (before != QLatin1String("<none>")) {
+        QVERIFY(QDir().mkpath(dir.path() + "/config"));
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before.toUtf8());
+    }
+    for (int start = 0; start < 2; ++start) { // every start rewrites; the second changes nothing
+        QVERIFY(UrlRegistration::RegisterDesktopHandler(
+            QStringLiteral("/opt/m/melodeck"), dir.path() + "/data", dir.path() + "/config"));
+        QCOMPARE(ReadAll(list), after);
+    }
+}
+
+void tst_UrlRegistration::unwritableFolderFailsQuietly() {
+    QTemporaryDir dir;
+    QFile blocker(dir.path() + "/config");
+    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    QVERIFY(!UrlRegistration::RegisterDesktopHandler(QStringLiteral("/opt/m/melodeck"),
+                                                     dir.path() + "/data", dir.path() + "/config"));
+    QCOMPARE(ReadAll(dir.path() + "/config"), QString());
+}
+
+void tst_UrlRegistration::desktopOpensLinksThroughTheEntry() {
+    // The desktop's own opener finds the handler through the two files and
+    // starts the program with the link as its one argument.
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty())
+        QSKIP("gio (the desktop's link opener) is not installed");
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/my \"music\" $HOME");
+    QVERIFY(QDir().mkpath(folder));
+    const QString program = folder + QStringLiteral("/melodeck");
+    const QString out = dir.path() + QStringLiteral("/arguments");
+    QVERIFY(WriteScript(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out.toUtf8() + "'\n"));
+    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dir.path() + "/data",
+                                                    dir.path() + "/config"));
+    QProcess opener;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dir.path() + "/data");
+    env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
+    env.insert("XDG_DATA_DIRS", dir.path() + "/none");
+    opener.setProcessEnvironment(env);
+    const QString link = QStringLiteral("melodeck://singer=A B&song=晴天&type=-1");
+    opener.start(gio, {QStringLiteral("open"), link});
+    QVERIFY(opener.waitForFinished(10000));
+    QCOMPARE(opener.exitCode(), 0);
+    QTRY_COMPARE(ReadAll(out), link + "\n");
+}
+
+QTEST_MAIN(tst_UrlRegistration)
+#include "tst_UrlRegistration.moc"
