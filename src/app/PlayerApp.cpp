@@ -4,6 +4,10 @@
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlButton.h"
 #include "controls/ctlList.h"
+#include "controls/ctlProgress.h"
+#include "net/ModLink.h"
+#include "net/UrlRegistration.h"
+#include "net/frmMelodeckLink.h"
 #include "playback/frmPlayer.h"
 #include "playlist/MediaAdder.h"
 #include "playlist/PlaylistPlayback.h"
@@ -65,8 +69,10 @@ bool PlayerApp::Start() {
     m_magnetic->CheckGlueing();
     m_playerWindow->show();
     LoadPlaylists();
-    // Hook: registering the melodeck:// link handler with the desktop
-    // belongs here, before the command line is handled.
+    // The desktop hands melodeck:// links to this program; written at every
+    // start so a moved program is still found. Failure is not worth a word:
+    // links typed into the link dialog work all the same.
+    UrlRegistration::RegisterUrlProtocol();
     return true;
 }
 
@@ -82,6 +88,9 @@ void PlayerApp::PlayCommandLine(const QString& commandLine) {
 // missing start skin should not keep the player from starting when another
 // skin is there. Each broken skin has been reported by ChangeSkin.
 bool PlayerApp::LoadStartSkin() {
+    // The volume the user hears once something plays, shown from the start
+    // without making the engine.
+    m_playerWindow->setVolumeValue(m_state.Volume);
     if (m_playerWindow->ChangeSkin(kStartSkin))
         return true;
     const auto folders = ModTextFile::ListSkinFolders(m_skins.SkinsDir());
@@ -103,6 +112,7 @@ void PlayerApp::CreatePlaylistSide() {
     m_store = std::make_unique<PlaylistStore>(*m_playlistWindow->ctlListLeft(),
                                               *m_playlistWindow->ctlList1(), m_state, m_prompts);
     m_adder = std::make_unique<MediaAdder>(*m_store, m_prompts);
+    m_adder->SetLinkResolver([this](const QString& link) { return ResolveLinkItem(link); });
     PlayerWindowAccess access;
     access.Bounds = [this] { return m_playerWindow->geometry(); };
     access.Controls = m_playerWindow.get();
@@ -138,11 +148,35 @@ void PlayerApp::LoadPlaylists() {
     m_playlistWindow->ctlListLeft()->SelectItem(first);
 }
 
+// A link turned into the fields of one new item: its direct address, or
+// every address the search service knows for it. The search blocks (user
+// input waits, windows repaint) until the service answers or gives up.
+PlaylistStore::Record PlayerApp::ResolveLinkItem(const QString& link) {
+    const std::optional<ModLink::LinkItem> item = ModLink::ResolveLink(link, m_prompts);
+    if (!item)
+        return nullptr;
+    auto media = std::make_shared<CMediaInfo>();
+    media->Path = item->Path;
+    media->Title = item->Title;
+    media->Types = item->Types;
+    media->UrlCol = item->UrlCol;
+    return media;
+}
+
+void PlayerApp::ShowLinkDialog() {
+    if (!m_linkDialog) {
+        m_linkDialog = new frmMelodeckLink(m_playlistWindow.get(), m_playerWindow.get());
+        connect(m_linkDialog, &frmMelodeckLink::LinkComposed, this,
+                [this](const QString& link) { m_adder->AddLink(link); });
+    }
+    m_linkDialog->exec();
+}
+
 frmPlayer& PlayerApp::VideoWindow() {
     if (!m_video) {
-        m_video = std::make_unique<frmPlayer>(
-            m_state, PlaybackPeers{*m_playerWindow, *m_playback, *m_playback});
-        m_magnetic->AddWindow(m_video.get(), m_playerWindow.get());
+        m_video = std::make_unique<frmPlayer>(m_state, PlaybackPeers{*m_playerWindow, *m_playback,
+                                                                     *m_playback, m_magnetic.get(),
+                                                                     m_playerWindow.get()});
     }
     return *m_video;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/PlayerState.h"
+#include "playlist/PlaylistStore.h"
 #include "skin/SkinStore.h"
 
 #include <QObject>
@@ -15,6 +16,7 @@ class PlaylistStore;
 class Prompts;
 class PlayerTransport;
 class cMagneticWnd;
+class frmMelodeckLink;
 class frmPlayer;
 class frmPlayerWindow;
 class frmPlaylistWindow;
@@ -54,6 +56,10 @@ public:
     // do nothing.
     void QuitApplication();
 
+    // The link dialog, modal; a link composed there is added to the current
+    // list.
+    void ShowLinkDialog();
+
     PlayerState& State() { return m_state; }
     SkinStore& Skins() { return m_skins; }
     frmPlayerWindow& PlayerWindow() const { return *m_playerWindow; }
@@ -73,6 +79,7 @@ private:
     void CreatePlaylistSide();
     void LoadPlaylists();
     void ConnectPlaylistWindow();
+    PlaylistStore::Record ResolveLinkItem(const QString& link);
 
     Prompts& m_prompts;
     PlayerState m_state;
@@ -85,6 +92,7 @@ private:
     std::unique_ptr<PlaylistPlayback> m_playback;
     std::unique_ptr<frmPlayer> m_video;
     std::unique_ptr<PlayerTransport> m_transport;
+    QPointer<frmMelodeckLink> m_linkDialog;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;
     bool m_quit = false;

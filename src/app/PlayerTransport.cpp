@@ -107,17 +107,26 @@ void PlayerTransport::cmdEqualizer_Click() {
     m_app.Magnetic().CheckGlueing();
 }
 
+// While the thumb is held the position tick leaves it alone; the one seek
+// happens when it is let go. Nothing to seek before anything was played.
 void PlayerTransport::ctlProgress_ThumbDown() {
-    m_app.VideoWindow().tmrDuration().stop();
+    if (frmPlayer* video = m_app.ExistingVideoWindow())
+        video->tmrDuration().stop();
 }
 
 void PlayerTransport::ctlProgress_ThumbUp() {
-    frmPlayer& video = m_app.VideoWindow();
-    video.ctlPlayer1()->Controls().setCurrentPosition(m_app.PlayerWindow().ctlProgress()->Value());
-    video.tmrDuration().start();
+    frmPlayer* video = m_app.ExistingVideoWindow();
+    if (!video)
+        return;
+    video->ctlPlayer1()->Controls().setCurrentPosition(m_app.PlayerWindow().ctlProgress()->Value());
+    video->tmrDuration().start();
 }
 
+// The chosen volume is kept; the engine takes it when it is made, so a
+// scroll before anything played does not make it (nor may it: making the
+// video window sets the slider, which scrolls).
 void PlayerTransport::ctlVolume_Scroll() {
-    m_app.VideoWindow().ctlPlayer1()->settings().setVolume(
-        m_app.PlayerWindow().ctlVolume()->Value());
+    m_app.State().Volume = m_app.PlayerWindow().ctlVolume()->Value();
+    if (frmPlayer* video = m_app.ExistingVideoWindow())
+        video->ctlPlayer1()->settings().setVolume(m_app.State().Volume);
 }

@@ -8,6 +8,9 @@
 namespace {
 
 constexpr int kOpenBufferLength = 65535;
+// Up to this many files added at once have their tags read before they are
+// listed.
+constexpr qsizetype kReadNowLimit = 4;
 
 // A new item titled by its file name, until anything better is known.
 PlaylistStore::Record newRecord(MediaSource source, const QString& path) {
@@ -42,17 +45,24 @@ QStringList MediaAdder::AddFiles(const std::optional<QString>& files) {
     QStringList selected;
     OpenDialog::SplitOpenResult(result, selected);
 
+    // A few files are read at once (a moment's work, and the item that is
+    // played right after being added shows its tag title); many are read in
+    // the background so the window never stalls.
+    const bool readNow = selected.size() <= kReadNowLimit;
     QStringList keys;
     PlaylistStore::Records added;
     for (const QString& path : selected) {
         PlaylistStore::Record media = newRecord(MediaSource::FromFile, path);
+        if (readNow)
+            ItemInfoReader::ReadNow(*media, true);
         const QString key = Append(media);
         if (key.isEmpty())
             continue;
         keys.append(key);
         added.push_back(std::move(media));
     }
-    m_store.InfoReader().ReadLater(added, true);
+    if (!readNow)
+        m_store.InfoReader().ReadLater(added, true);
     return keys;
 }
 
@@ -70,6 +80,23 @@ QStringList MediaAdder::AddUrl(const std::optional<QString>& url) {
     return key.isEmpty() ? QStringList() : QStringList{key};
 }
 
+QStringList MediaAdder::AddLink(const std::optional<QString>& link) {
+    m_store.EnsureCurrentSelection();
+    const QString text =
+        link
+            ? *link
+            : m_prompts.InputBox(QStringLiteral("输入Melodeck链接"), QString()).value_or(QString());
+    if (text.isEmpty() || !m_linkResolver)
+        return {};
+    PlaylistStore::Record media = m_linkResolver(text);
+    if (!media)
+        return {};
+    media->Source = MediaSource::FromLink;
+    media->Duration = QStringLiteral("00:00");
+    const QString key = Append(media);
+    return key.isEmpty() ? QStringList() : QStringList{key};
+}
+
 QStringList MediaAdder::AddByKind(const QString& text) {
     switch (modFile::GetPathKind(text)) {
     case PathKind::Local:
@@ -77,10 +104,7 @@ QStringList MediaAdder::AddByKind(const QString& text) {
     case PathKind::Stream:
         return AddUrl(text);
     case PathKind::OwnLink:
-        // The online search is installed by the network side; without it an
-        // own link adds nothing.
-        m_store.EnsureCurrentSelection();
-        return m_linkHandler ? m_linkHandler(text) : QStringList();
+        return AddLink(text);
     default:
         return {};
     }

@@ -15,8 +15,10 @@
 // and length are read in the background and replace them when found.
 class MediaAdder {
 public:
-    // Resolves an own link into items of the current list; see SetLinkHandler.
-    using LinkHandler = std::function<QStringList(const QString& link)>;
+    // What an own link stands for: the fields of one new item (Path, Title,
+    // Types and the candidate addresses UrlCol), or null when the link gave
+    // nothing (the resolver has told the user).
+    using LinkResolver = std::function<PlaylistStore::Record(const QString& link)>;
 
     // `prompts` is the player window's, so the dialogs belong to it.
     MediaAdder(PlaylistStore& store, Prompts& prompts);
@@ -25,18 +27,21 @@ public:
     QStringList AddFiles(const std::optional<QString>& files = std::nullopt);
     // With no argument an input box asks for the address.
     QStringList AddUrl(const std::optional<QString>& url = std::nullopt);
+    // With no argument an input box asks for the link. One link gives at
+    // most one item, whatever the number of addresses found for it.
+    QStringList AddLink(const std::optional<QString>& link = std::nullopt);
     // A local path is added as a file, a stream address as a stream, an own
-    // link by the link handler; any other text adds nothing.
+    // link as a link; any other text adds nothing.
     QStringList AddByKind(const QString& text);
 
     // The online search that turns an own link into an item is installed
     // here; until it is, own links add nothing.
-    void SetLinkHandler(LinkHandler handler) { m_linkHandler = std::move(handler); }
+    void SetLinkResolver(LinkResolver resolver) { m_linkResolver = std::move(resolver); }
 
 private:
     QString Append(const PlaylistStore::Record& media);
 
     PlaylistStore& m_store;
     Prompts& m_prompts;
-    LinkHandler m_linkHandler;
+    LinkResolver m_linkResolver;
 };

@@ -1,6 +1,7 @@
 // What the real program prints on the terminal when a tag or the item text
 // holds terminal control sequences: the text arrives, the sequences do not.
 #include "support/TestMedia.h"
+#include "support/TestProgram.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -28,7 +29,7 @@ const QByteArray kHostile = QByteArray("\x1b]0;owned\x07") + "\x1b[2J";
 
 void TestTerminalOutput::initTestCase() {
     QVERIFY(m_dir.isValid());
-    m_program = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/melodeck");
+    m_program = TestProgram::Path();
     QVERIFY2(QFileInfo(m_program).isExecutable(), qPrintable(m_program));
 }
 
@@ -59,11 +60,8 @@ void TestTerminalOutput::controlSequencesNeverReachTheTerminal() {
         QVERIFY(TestMedia::WriteFile(item, file));
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("MELODECK_MPV_VO"), QStringLiteral("null"));
-    env.insert(QStringLiteral("MELODECK_MPV_AO"), QStringLiteral("null"));
-    env.insert(QStringLiteral("MELODECK_HOME"), QFileInfo(m_program).absolutePath());
+    QTemporaryDir home;
+    QProcessEnvironment env = TestProgram::Environment(home.path());
     // The screenshot hook ends the program once the item has had its turn.
     env.insert(QStringLiteral("MELODECK_SCREENSHOT"), m_dir.filePath(QStringLiteral("shot.png")));
     env.insert(QStringLiteral("MELODECK_SCREENSHOT_MS"), QStringLiteral("1500"));

@@ -39,6 +39,7 @@ private slots:
     void addUrl();
     void addByKind_data();
     void addByKind();
+    void addLink();
 
 private:
     QString mediaFile(const QString& name, const QByteArray& data);
@@ -215,9 +216,9 @@ void tst_AddingMedia::addByKind() {
     // Without the network side an own link adds nothing; with it, the link
     // goes to it unchanged.
     QVERIFY(adder.AddByKind(text).isEmpty() == (source < 0));
-    adder.SetLinkHandler([&](const QString& link) {
+    adder.SetLinkResolver([&](const QString& link) {
         linksAsked << link;
-        return QStringList();
+        return PlaylistStore::Record();
     });
     adder.AddByKind(text);
     QCOMPARE(linksAsked, linkAsked ? QStringList{text} : QStringList{});
@@ -225,6 +226,32 @@ void tst_AddingMedia::addByKind() {
     if (source >= 0)
         QCOMPARE(int(rig.store.GetMedia("0", "1")->Source), source);
     QCOMPARE(rig.state.CurrentListKey, source < 0 && !linkAsked ? QString() : QStringLiteral("0"));
+}
+
+// A resolved link becomes one item of the current list, marked as a link,
+// with every candidate address kept for the fall-back; a cancelled input box
+// adds nothing and never reaches the resolver.
+void tst_AddingMedia::addLink() {
+    PlaylistRig rig(m_lists);
+    rig.store.ShowPlaylist(rig.store.AddPlaylist("x"));
+    MediaAdder adder(rig.store, rig.prompts);
+    int resolved = 0;
+    adder.SetLinkResolver([&](const QString&) {
+        ++resolved;
+        auto media = std::make_shared<CMediaInfo>();
+        media->Path = QStringLiteral("http://h/a.mp3");
+        media->Title = QStringLiteral("晴天");
+        media->UrlCol = {QStringLiteral("http://h/a.mp3"), QStringLiteral("http://h/b.mp3")};
+        return media;
+    });
+    QVERIFY(adder.AddLink(QString()).isEmpty());
+    QCOMPARE(resolved, 0);
+    const QStringList keys = adder.AddLink(QStringLiteral("melodeck://singer=a&song=b&type=1"));
+    QCOMPARE(keys.size(), 1);
+    const auto media = rig.store.GetMedia(QStringLiteral("0"), keys.first());
+    QCOMPARE(int(media->Source), int(MediaSource::FromLink));
+    QCOMPARE(media->UrlCol.size(), 2);
+    QCOMPARE(rig.songs.Count(), 1);
 }
 
 QTEST_MAIN(tst_AddingMedia)
