@@ -1,0 +1,144 @@
+// The real program as a user meets it: it starts, hands over to the copy
+// already running, and saves its playlists on every way out.
+#include "support/TestMedia.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A program directory with its playlists; the program runs from it.
+struct Home {
+    QTemporaryDir dir;
+    QString path() const { return dir.path(); }
+    QString playlist(int n) const { return dir.filePath(QStringLiteral("PlayList/%1.MLF").arg(n)); }
+    void writePlaylist(int n, const QByteArray& bytes) const {
+        QDir(dir.path()).mkpath(QStringLiteral("PlayList"));
+        QVERIFY(TestMedia::WriteFile(playlist(n), bytes));
+    }
+};
+
+// Starts the program and waits until it serves hand-offs, which it does
+// once its windows are up and its playlists loaded.
+void startFirst(QProcess& program, const Home& home, const QStringList& args = {}) {
+    program.setProcessEnvironment(TestProgram::Environment(home.path()));
+    program.start(TestProgram::Path(), args);
+    QVERIFY(program.waitForStarted());
+    const QString socket =
+        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 20000);
+}
+
+void endWith(QProcess& program, int signal) {
+    ::kill(pid_t(program.processId()), signal);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+} // namespace
+
+class tst_ProgramRun : public QObject {
+    Q_OBJECT
+private slots:
+    void everyExitSavesTheListsUnchanged_data();
+    void everyExitSavesTheListsUnchanged();
+    void firstStartMakesTheDefaultList();
+    void secondStartHandsOverAndEnds();
+    void noLoadableSkinEndsWithStatusOne();
+};
+
+void tst_ProgramRun::everyExitSavesTheListsUnchanged_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+// Lists loaded and saved again come back byte for byte: GB18030 text, CR LF,
+// the order of the files.
+void tst_ProgramRun::everyExitSavesTheListsUnchanged() {
+    QFETCH(int, signal);
+    Home home;
+    const QByteArray first = QByteArray("{") + QByteArray::fromHex("CED2B5C4B8E8") + "}\r\n" +
+                             QByteArray::fromHex("C7E7CCEC") + "=/music/a.mp3\r\n" +
+                             "Radio=http://127.0.0.1:9/live\r\n";
+    const QByteArray second = "{Empty}\r\n";
+    home.writePlaylist(0, first);
+    home.writePlaylist(1, second);
+    QProcess program;
+    startFirst(program, home);
+    endWith(program, signal);
+    QCOMPARE(readFile(home.playlist(0)), first);
+    QCOMPARE(readFile(home.playlist(1)), second);
+    QVERIFY(!QFile::exists(home.playlist(2)));
+}
+
+// A new installation: no PlayList folder at all. The program starts with
+// the empty default list and the first exit keeps it.
+void tst_ProgramRun::firstStartMakesTheDefaultList() {
+    Home home;
+    QProcess program;
+    startFirst(program, home);
+    endWith(program, SIGTERM);
+    QCOMPARE(readFile(home.playlist(0)), QByteArray::fromHex("7B5BC4ACC8CF5D7D0D0A"));
+}
+
+// A second start with a text hands it to the first and ends at once without
+// a window; without a text it ends without a word. The first adds what it
+// is handed to the current list, without playing it.
+void tst_ProgramRun::secondStartHandsOverAndEnds() {
+    Home home;
+    home.writePlaylist(0, "{L}\r\n");
+    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
+    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)));
+    QProcess first;
+    startFirst(first, home);
+
+    const QStringList texts{song, QStringLiteral("http://127.0.0.1:9/live.mp3"), QString()};
+    for (const QString& text : texts) {
+        QProcess second;
+        second.setProcessEnvironment(TestProgram::Environment(home.path()));
+        QElapsedTimer clock;
+        clock.start();
+        second.start(TestProgram::Path(), text.isEmpty() ? QStringList() : QStringList{text});
+        QVERIFY(second.waitForFinished(5000));
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.readAllStandardOutput().isEmpty());
+    }
+    // The second copies wrote nothing: the list is still as it was on disk.
+    QCOMPARE(readFile(home.playlist(0)), QByteArray("{L}\r\n"));
+    endWith(first, SIGTERM);
+    QCOMPARE(readFile(home.playlist(0)), QByteArray("{L}\r\nsong=") + song.toUtf8() +
+                                             "\r\nlive=http://127.0.0.1:9/live.mp3\r\n");
+}
+
+void tst_ProgramRun::noLoadableSkinEndsWithStatusOne() {
+    Home home;
+    QProcess program;
+    program.setProcessEnvironment(TestProgram::Environment(home.path()));
+    QFile::remove(home.dir.filePath(QStringLiteral("skin")));
+    QDir(home.path()).mkpath(QStringLiteral("skin/Broken"));
+    program.start(TestProgram::Path(), QStringList());
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY(!program.readAllStandardError().isEmpty());
+    QVERIFY(!QFile::exists(home.playlist(0)));
+}
+
+QTEST_GUILESS_MAIN(tst_ProgramRun)
+#include "tst_ProgramRun.moc"
