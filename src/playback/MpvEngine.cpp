@@ -2,13 +2,13 @@
 
 #include "playback/EngineDoor.h"
 #include "playback/EngineStatus.h"
+#include "playback/MpvLibrary.h"
 
+#include <QDebug>
 #include <QMetaObject>
 #include <QPointer>
 #include <QtGlobal>
 #include <clocale>
-#include <mpv/client.h>
-#include <stdexcept>
 
 namespace {
 
@@ -72,8 +72,8 @@ void wakeup(void* context) {
 } // namespace
 
 void MpvEngine::HandleDeleter::operator()(mpv_handle* handle) const {
-    mpv_set_wakeup_callback(handle, nullptr, nullptr);
-    mpv_terminate_destroy(handle);
+    mpv->setWakeupCallback(handle, nullptr, nullptr);
+    mpv->terminateDestroy(handle);
 }
 
 MpvEngine::MpvEngine(QObject* parent) : MediaEngine(parent) {
@@ -87,13 +87,28 @@ MpvEngine::~MpvEngine() {
 }
 
 void MpvEngine::initialise() {
+    QString fileName = qEnvironmentVariable("MELODECK_MPV_LIBRARY");
+    if (fileName.isEmpty())
+        fileName = MpvLibrary::DefaultFileName();
+    m_lib = std::make_unique<MpvLibrary>(fileName);
+    if (!m_lib->isLoaded())
+        m_engineError =
+            QStringLiteral("无法加载媒体引擎 %1: %2").arg(fileName, m_lib->errorString());
+    else if (!startEngine())
+        m_engineError = QStringLiteral("无法启动媒体引擎 %1").arg(fileName);
+    // The player goes on without an engine: every item fails and says why.
+    if (!m_engineError.isEmpty())
+        qWarning().noquote() << m_engineError;
+}
+
+bool MpvEngine::startEngine() {
     // libmpv refuses to start unless numbers are formatted the C way; Qt's
     // application object may have switched to the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    mpv_handle* handle = mpv_create();
+    mpv_handle* handle = m_lib->create();
     if (!handle)
-        throw std::runtime_error("the media engine (libmpv) could not be created");
-    m_mpv.reset(handle);
+        return false;
+    m_mpv = std::unique_ptr<mpv_handle, HandleDeleter>(handle, HandleDeleter{m_lib.get()});
 
     m_forcedOutput = qgetenv("MELODECK_MPV_VO");
     const QByteArray vo = m_forcedOutput.isEmpty() ? QByteArray(kNoWindowOutput) : m_forcedOutput;
@@ -101,8 +116,14 @@ void MpvEngine::initialise() {
     const std::pair<const char*, QByteArray> options[] = {
         {"config", "no"},
         {"ytdl", "no"},
+        // None of the engine's scripts is used: each would run a thread (and
+        // a Lua state) of its own. Options a later libmpv no longer knows are
+        // refused without harm.
         {"load-scripts", "no"},
         {"osc", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},
         {"audio-fallback-to-null", "yes"},
@@ -120,32 +141,48 @@ void MpvEngine::initialise() {
     };
     for (const auto& [name, value] : options) {
         if (!value.isEmpty())
-            mpv_set_option_string(handle, name, value.constData());
+            m_lib->setOptionString(handle, name, value.constData());
     }
-    if (mpv_initialize(handle) < 0)
-        throw std::runtime_error("the media engine (libmpv) could not be started");
+    if (m_lib->initialize(handle) < 0) {
+        m_mpv.reset();
+        return false;
+    }
 
     for (const Observed& p : kObserved)
-        mpv_observe_property(handle, p.id, p.name, p.format);
+        m_lib->observeProperty(handle, p.id, p.name, p.format);
     // Bindings are made by name so that mpv reports double clicks to us
     // instead of acting on them.
     command({"keybind", "MBTN_LEFT_DBL", "script-message melodeck-dblclick 1"});
     command({"keybind", "MBTN_RIGHT_DBL", "script-message melodeck-dblclick 2"});
     command({"keybind", "MBTN_MID_DBL", "script-message melodeck-dblclick 4"});
-    mpv_set_wakeup_callback(handle, wakeup, this);
+    m_lib->setWakeupCallback(handle, wakeup, this);
+    return true;
 }
 
 void MpvEngine::command(std::initializer_list<const char*> args) {
+    if (!m_mpv)
+        return;
     std::vector<const char*> list(args);
     list.push_back(nullptr);
-    mpv_command(m_mpv.get(), list.data());
+    m_lib->command(m_mpv.get(), list.data());
 }
 
 double MpvEngine::doubleProperty(const char* name) const {
     double value = 0.0;
-    if (mpv_get_property(m_mpv.get(), name, MPV_FORMAT_DOUBLE, &value) < 0)
+    if (!m_mpv || m_lib->getProperty(m_mpv.get(), name, MPV_FORMAT_DOUBLE, &value) < 0)
         return 0.0;
     return value;
+}
+
+void MpvEngine::setFlag(const char* name, bool value) {
+    int flag = value ? 1 : 0;
+    if (m_mpv)
+        m_lib->setProperty(m_mpv.get(), name, MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvEngine::setString(const char* name, const char* value) {
+    if (m_mpv)
+        m_lib->setPropertyString(m_mpv.get(), name, value);
 }
 
 void MpvEngine::setURL(const QString& url) {
@@ -163,13 +200,12 @@ void MpvEngine::loadCurrentUrl() {
     m_abandoning = false;
     m_refusing = false;
     const std::optional<QString> admitted = EngineDoor::AdmitItem(m_url);
-    if (!admitted) {
+    if (!admitted || !m_mpv) {
         refuseCurrentUrl();
         return;
     }
     // Assigning a URL always plays it, whatever the previous item was doing.
-    int no = 0;
-    mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
+    setFlag("pause", false);
     const QByteArray url = admitted->toUtf8();
     ++m_pendingLoads;
     if (EngineDoor::IsLocalFile(*admitted))
@@ -222,8 +258,7 @@ void MpvEngine::followRedirect() {
 
 void MpvEngine::play() {
     if (m_loaded) {
-        int no = 0;
-        mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &no);
+        setFlag("pause", false);
     } else if (m_pendingLoads == 0 && !m_refusing && !m_url.isEmpty()) {
         loadCurrentUrl(); // play after stop or end starts the item again
     }
@@ -232,8 +267,7 @@ void MpvEngine::play() {
 void MpvEngine::pause() {
     if (!m_loaded)
         return;
-    int yes = 1;
-    mpv_set_property(m_mpv.get(), "pause", MPV_FORMAT_FLAG, &yes);
+    setFlag("pause", true);
 }
 
 void MpvEngine::stop() {
@@ -263,9 +297,9 @@ EngineMedia MpvEngine::currentMedia() const {
         return EngineMedia(m_url, 0.0);
     const double duration = doubleProperty("duration");
     QMap<QString, QString> info;
-    if (char* title = mpv_get_property_string(m_mpv.get(), "media-title")) {
+    if (char* title = m_lib->getPropertyString(m_mpv.get(), "media-title")) {
         info.insert(QStringLiteral("title"), QString::fromUtf8(title));
-        mpv_free(title);
+        m_lib->freeMemory(title);
     }
     if (duration > 0)
         info.insert(QStringLiteral("Duration"), QString::number(duration, 'f', 3));
@@ -275,34 +309,34 @@ EngineMedia MpvEngine::currentMedia() const {
 void MpvEngine::setVolume(int volume) {
     m_volume = qBound(0, volume, 100);
     double value = m_volume;
-    mpv_set_property(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);
+    if (m_mpv)
+        m_lib->setProperty(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);
 }
 
 void MpvEngine::setMute(bool mute) {
     m_mute = mute;
-    int flag = mute ? 1 : 0;
-    mpv_set_property(m_mpv.get(), "mute", MPV_FORMAT_FLAG, &flag);
+    setFlag("mute", mute);
 }
 
 void MpvEngine::setStretchToFit(bool stretch) {
     m_stretchToFit = stretch;
     // Stretched: scale the picture to the window; otherwise show it at its
     // own size unless it is larger than the window.
-    mpv_set_property_string(m_mpv.get(), "video-unscaled", stretch ? "no" : "downscale-big");
+    setString("video-unscaled", stretch ? "no" : "downscale-big");
 }
 
 void MpvEngine::setVideoWindow(WId window) {
     // The window comes first, so that an output made for the next item
     // already finds it.
     const QByteArray id = QByteArray::number(qulonglong(window));
-    mpv_set_property_string(m_mpv.get(), "wid", id.constData());
+    setString("wid", id.constData());
     if (m_forcedOutput.isEmpty())
-        mpv_set_property_string(m_mpv.get(), "vo", window ? kEmbeddingOutputs : kNoWindowOutput);
+        setString("vo", window ? kEmbeddingOutputs : kNoWindowOutput);
 }
 
 QString MpvEngine::status() const {
     if (m_failed && m_state == Stopped)
-        return EngineErrorStatusText();
+        return m_engineError.isEmpty() ? EngineErrorStatusText() : m_engineError;
     return EngineStatusText(m_state, m_bufferPercent);
 }
 
@@ -328,7 +362,7 @@ void MpvEngine::drainEvents() {
     // their owner); stop draining as soon as this object is gone.
     QPointer<MpvEngine> self(this);
     while (self && m_mpv) {
-        mpv_event* event = mpv_wait_event(m_mpv.get(), 0);
+        mpv_event* event = m_lib->waitEvent(m_mpv.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
         handleEvent(*event);

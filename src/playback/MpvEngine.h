@@ -6,6 +6,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+class MpvLibrary;
 
 // The media engine over libmpv.
 //
@@ -19,6 +20,11 @@ struct mpv_event;
 // between; one that leads through more than a few playlists fails.
 // An item the engine must not be given (see EngineDoor) fails like a
 // missing file: 9, MediaError, then 1, without reaching libmpv.
+//
+// libmpv is loaded when the engine is made (MELODECK_MPV_LIBRARY names
+// another file to load instead). Without it, or when it cannot be started,
+// every item fails the same way and status() names the library and the
+// reason, as does one warning on the terminal.
 class MpvEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -48,10 +54,14 @@ public:
 
 private:
     struct HandleDeleter {
+        const MpvLibrary* mpv;
         void operator()(mpv_handle* handle) const;
     };
 
     void initialise();
+    bool startEngine();
+    void setFlag(const char* name, bool value);
+    void setString(const char* name, const char* value);
     Q_INVOKABLE void drainEvents();
     void handleEvent(const mpv_event& event);
     void handleEndFile(const mpv_event& event);
@@ -65,7 +75,10 @@ private:
     double doubleProperty(const char* name) const;
     void emitStatusIfChanged();
 
-    std::unique_ptr<mpv_handle, HandleDeleter> m_mpv;
+    std::unique_ptr<MpvLibrary> m_lib;
+    // Null when the engine is missing.
+    std::unique_ptr<mpv_handle, HandleDeleter> m_mpv{nullptr, HandleDeleter{}};
+    QString m_engineError; // why there is no engine, shown as the status after a failure
     QString m_url;
     int m_state = Undefined;
     int m_volume = 50;

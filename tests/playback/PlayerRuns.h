@@ -8,11 +8,15 @@
 // Helpers for tests of the real engine seen through the wrapper control.
 
 // Records every play state the wrapper reports, in order.
+// The log stops listening when it goes, so one player can be logged again.
 struct StateLog {
-    explicit StateLog(ctlPlayer& player) {
-        QObject::connect(&player, &ctlPlayer::StatusChange, &player,
-                         [this, &player] { states << player.playState(); });
-    }
+    explicit StateLog(ctlPlayer& player)
+        : connection(QObject::connect(&player, &ctlPlayer::StatusChange, &player,
+                                      [this, &player] { states << player.playState(); })) {}
+    ~StateLog() { QObject::disconnect(connection); }
+    StateLog(const StateLog&) = delete;
+    StateLog& operator=(const StateLog&) = delete;
+    QMetaObject::Connection connection;
     QList<int> states;
 };
 

@@ -4,6 +4,7 @@
 #include "playback/ctlPlayer.h"
 #include "support/TestMedia.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,8 @@ private slots:
     void settingsRoundTrip();
     void surfaceCoversControlAfterStatusChange();
     void playAfterStopStartsAgain();
+    void withoutTheLibraryItemsFailAndSayWhy_data();
+    void withoutTheLibraryItemsFailAndSayWhy();
 
 private:
     QString writeMedia(const QString& name, const QByteArray& data);
@@ -249,6 +252,46 @@ void TestMpvEngine::playAfterStopStartsAgain() {
     QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
     player.play();
     QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 3, kTimeoutMs);
+}
+
+void TestMpvEngine::withoutTheLibraryItemsFailAndSayWhy_data() {
+    QTest::addColumn<QByteArray>("library");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no such library") << QByteArray("libmelodeck-absent-mpv.so.2")
+                                     << QStringLiteral("libmelodeck-absent-mpv.so.2");
+    // A library that loads but is not libmpv (the C library is always there).
+    QTest::newRow("not libmpv") << QByteArray("libc.so.6") << QStringLiteral("mpv_create");
+}
+
+void TestMpvEngine::withoutTheLibraryItemsFailAndSayWhy() {
+    QFETCH(QByteArray, library);
+    QFETCH(QString, reason);
+    qputenv("MELODECK_MPV_LIBRARY", library);
+    const auto restore = qScopeGuard([] { qunsetenv("MELODECK_MPV_LIBRARY"); });
+    const QString path = writeMedia(QStringLiteral("fine.wav"), TestMedia::SilentWav(1));
+
+    ctlPlayer player;
+    // Settings and transport without an engine are taken and do nothing.
+    player.settings().setVolume(30);
+    player.settings().setMute(true);
+    player.play();
+    player.pause();
+    player.Stop1();
+    player.setStretchToFit(true);
+    QCOMPARE(player.settings().volume(), 30);
+
+    // A playable item fails like a missing one, and the status names the
+    // library and why it is missing; every later try does the same.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const FailedRun run = PlayUntilFailed(player, path, kTimeoutMs);
+        QVERIFY(run.ended);
+        QCOMPARE(run.errors, QStringList{path});
+        QCOMPARE(run.states, (QList<int>{9, 1}));
+        QVERIFY2(player.status().contains(QString::fromLatin1(library)),
+                 qPrintable(player.status()));
+        QVERIFY2(player.status().contains(reason), qPrintable(player.status()));
+        QCOMPARE(player.Controls().currentPosition(), 0.0);
+    }
 }
 
 QTEST_MAIN(TestMpvEngine)
