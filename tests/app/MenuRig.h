@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -39,6 +40,9 @@ struct MenuRig {
     // The build's skins, each linked into the home's own skin folder so a
     // test may add skins of its own beside them.
     MenuRig() {
+        // A test that quits the program closes every window; the test's own
+        // event loops must go on running afterwards.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
         const QProcessEnvironment env = TestProgram::Environment(home.path());
         for (const char* name :
              {"MELODECK_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
