@@ -59,6 +59,16 @@ void MainMenus::FillSkinMenu() {
 }
 
 bool MainMenus::ChooseSkin(const QString& name) {
+    const bool applied = ApplySkin(name);
+    if (applied)
+        m_chosenSkin = name;
+    // A triggered item checks itself; only the skin in use stays checked.
+    for (QAction* item : m_skinMenu.actions())
+        item->setChecked(!m_chosenSkin.isEmpty() && item->data().toString() == m_chosenSkin);
+    return applied;
+}
+
+bool MainMenus::ApplySkin(const QString& name) {
     const SkinStore previous = m_app.Skins();
     frmPlayerWindow& player = m_app.PlayerWindow();
     frmPlaylistWindow& playlist = m_app.PlaylistWindow();
@@ -71,10 +81,7 @@ bool MainMenus::ChooseSkin(const QString& name) {
         player.ReLoadSkin();
         return false;
     }
-    m_chosenSkin = name;
     m_app.State().CurrentSkinName = m_app.Skins().CurrentSkinName();
-    for (QAction* item : m_skinMenu.actions())
-        item->setChecked(item->data().toString() == name);
     DockPlaylistWindow();
     return true;
 }

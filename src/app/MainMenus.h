@@ -37,6 +37,7 @@ public:
 
 private:
     void FillSkinMenu();
+    bool ApplySkin(const QString& name);
     void DockPlaylistWindow();
 
     PlayerApp& m_app;
