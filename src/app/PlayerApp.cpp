@@ -1,6 +1,9 @@
 #include "app/PlayerApp.h"
 
+#include "app/MainMenus.h"
 #include "app/PlayerTransport.h"
+#include "app/PlaylistMenus.h"
+#include "app/UpdateCheck.h"
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlButton.h"
 #include "controls/ctlList.h"
@@ -41,7 +44,8 @@ void trimHeap() {
 PlayerApp::PlayerApp(Prompts& prompts, QObject* parent)
     : QObject(parent), m_prompts(prompts), m_skins(AppDir() + QStringLiteral("/skin")),
       m_magnetic(std::make_unique<cMagneticWnd>()),
-      m_playerWindow(std::make_unique<frmPlayerWindow>(m_skins, prompts)) {
+      m_playerWindow(std::make_unique<frmPlayerWindow>(m_skins, prompts)),
+      m_update(std::make_unique<UpdateCheck>(prompts, [this] { QuitApplication(); })) {
     m_tmrClear.setInterval(1000);
     connect(&m_tmrClear, &QTimer::timeout, this, &trimHeap);
     m_tmrClear.start();
@@ -53,6 +57,8 @@ PlayerApp::~PlayerApp() {
     // The video window only closes once the program is exiting; and the
     // windows go before the store and playback that their signals reach.
     m_state.IsExiting = true;
+    m_menus.reset();
+    m_playlistMenus.reset();
     m_transport.reset();
     m_video.reset();
     m_playlistWindow.reset();
@@ -81,7 +87,11 @@ void PlayerApp::PlayCommandLine(const QString& commandLine) {
         m_adder->AddByKind(commandLine);
         m_playback->PlayCurrentItem();
     }
-    // Hook: the update check runs last, once the windows are up.
+}
+
+void PlayerApp::CheckForUpdate() {
+    if (!m_quit)
+        m_update->CheckForUpdate();
 }
 
 // The start skin, or else the first skin folder that loads: a damaged or
@@ -120,6 +130,9 @@ void PlayerApp::CreatePlaylistSide() {
     m_playback = std::make_unique<PlaylistPlayback>(
         *m_store, [this]() -> frmPlayer& { return VideoWindow(); }, access);
     m_transport = std::make_unique<PlayerTransport>(*this);
+    m_playlistMenus = std::make_unique<PlaylistMenus>(*m_playlistWindow->ctlToolbar(), *m_store,
+                                                      *m_adder, [this] { ShowLinkDialog(); });
+    m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
     ConnectPlaylistWindow();
 }
 

@@ -10,11 +10,14 @@
 #include <QTimer>
 #include <memory>
 
+class MainMenus;
 class MediaAdder;
 class PlaylistPlayback;
 class PlaylistStore;
 class Prompts;
 class PlayerTransport;
+class PlaylistMenus;
+class UpdateCheck;
 class cMagneticWnd;
 class frmMelodeckLink;
 class frmPlayer;
@@ -56,6 +59,11 @@ public:
     // do nothing.
     void QuitApplication();
 
+    // Offers an update when the maker's server names a newer version (the
+    // last step of the start, after the command line). Never blocks for
+    // longer than the fetch's time-out.
+    void CheckForUpdate();
+
     // The link dialog, modal; a link composed there is added to the current
     // list.
     void ShowLinkDialog();
@@ -73,6 +81,10 @@ public:
     // The video window if it has been made.
     frmPlayer* ExistingVideoWindow() const;
     bool HasQuit() const { return m_quit; }
+    PlayerTransport& Transport() const { return *m_transport; }
+    PlaylistMenus& PlaylistCommands() const { return *m_playlistMenus; }
+    MainMenus& Menus() const { return *m_menus; }
+    UpdateCheck& Update() const { return *m_update; }
 
 private:
     bool LoadStartSkin();
@@ -92,6 +104,9 @@ private:
     std::unique_ptr<PlaylistPlayback> m_playback;
     std::unique_ptr<frmPlayer> m_video;
     std::unique_ptr<PlayerTransport> m_transport;
+    std::unique_ptr<UpdateCheck> m_update;
+    std::unique_ptr<PlaylistMenus> m_playlistMenus;
+    std::unique_ptr<MainMenus> m_menus;
     QPointer<frmMelodeckLink> m_linkDialog;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;

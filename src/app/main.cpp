@@ -54,6 +54,13 @@ public:
         if (QGuiApplication::platformName() != QLatin1String("offscreen"))
             DialogPrompts::MsgBox(text, title);
     }
+    // A question no one can see is answered "no".
+    bool Ask(const QString& text, const QString& title = QString()) override {
+        QTextStream(stderr) << forTerminal(text) << Qt::endl;
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return false;
+        return DialogPrompts::Ask(text, title);
+    }
 };
 
 // With MELODECK_SCREENSHOT set to a file name, the program saves what the
@@ -135,6 +142,9 @@ int main(int argc, char** argv) {
     echoPlayback(player);
     if (!commandLine.isEmpty())
         player.PlayCommandLine(commandLine);
+    // Last, from the event loop: accepting an update quits, which needs the
+    // loop running.
+    QTimer::singleShot(0, &player, [&player] { player.CheckForUpdate(); });
     scheduleScreenshot(player);
     return app.exec();
 }

@@ -34,4 +34,8 @@ QString VersionFileUrl() {
     return UpdateBase() + QStringLiteral("melodeck/5.0/update/version.txt");
 }
 
+QString MusicPageUrl() {
+    return UpdateBase() + QStringLiteral("music/");
+}
+
 } // namespace ServiceAddresses

@@ -18,5 +18,7 @@ QString UpdateBase();
 
 // The version file compared with the program's own version at start.
 QString VersionFileUrl();
+// The product's music page, opened in the browser from the playlist menu.
+QString MusicPageUrl();
 
 } // namespace ServiceAddresses

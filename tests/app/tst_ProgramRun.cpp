@@ -1,5 +1,6 @@
 // The real program as a user meets it: it starts, hands over to the copy
 // already running, and saves its playlists on every way out.
+#include "net/TestHttpServer.h"
 #include "support/TestMedia.h"
 #include "support/TestProgram.h"
 
@@ -59,6 +60,7 @@ private slots:
     void firstStartMakesTheDefaultList();
     void secondStartHandsOverAndEnds();
     void noLoadableSkinEndsWithStatusOne();
+    void startAsksAboutANewerVersion();
 };
 
 void tst_ProgramRun::everyExitSavesTheListsUnchanged_data() {
@@ -138,6 +140,28 @@ void tst_ProgramRun::noLoadableSkinEndsWithStatusOne() {
     QCOMPARE(program.exitCode(), 1);
     QVERIFY(!program.readAllStandardError().isEmpty());
     QVERIFY(!QFile::exists(home.playlist(0)));
+}
+
+// Once its windows are up the program asks the update server; without a
+// screen the question goes to the terminal, is answered "no" and the
+// program runs on.
+void tst_ProgramRun::startAsksAboutANewerVersion() {
+    TestHttpServer server(QByteArray("5.1\n"));
+    Home home;
+    QProcess program;
+    QProcessEnvironment env = TestProgram::Environment(home.path());
+    env.insert(QStringLiteral("MELODECK_UPDATE_URL"), server.Base());
+    program.setProcessEnvironment(env);
+    program.start(TestProgram::Path());
+    QVERIFY(program.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(server.RequestLines().size(), 1, 20000);
+    QCOMPARE(server.RequestLines().first(),
+             QByteArray("GET /melodeck/5.0/update/version.txt HTTP/1.1"));
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (errors += program.readAllStandardError()).contains("发现最新版本，是否确定升级？"), 20000);
+    QCOMPARE(program.state(), QProcess::Running);
+    endWith(program, SIGTERM);
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramRun)

@@ -1,0 +1,112 @@
+#include "app/MainMenus.h"
+
+#include "app/PlayerApp.h"
+#include "app/UpdateCheck.h"
+#include "app/frmPlayerWindow.h"
+#include "controls/ctlButton.h"
+#include "playlist/PlaylistPlayback.h"
+#include "playlist/PlaylistStore.h"
+#include "playlist/frmPlaylistWindow.h"
+#include "skin/ModTextFile.h"
+#include "winsvc/cMagneticWnd.h"
+
+namespace {
+
+const QString kDefaultSkin = QStringLiteral("Default");
+
+} // namespace
+
+MainMenus::MainMenus(PlayerApp& app, UpdateCheck& update, QMenu& mainMenu)
+    : m_app(app), m_update(update), m_skinMenu(QStringLiteral("选择皮肤")),
+      m_linkMenu(QStringLiteral("Melodeck链接操作")) {
+    mainMenu.setTitle(QStringLiteral("主菜单"));
+    QAction* updateMe = mainMenu.addAction(QStringLiteral("自动升级"));
+    updateMe->setObjectName(QStringLiteral("UpdateMe"));
+    connect(updateMe, &QAction::triggered, this, [this] { m_update.StartUpdater(); });
+    mainMenu.addMenu(&m_skinMenu)->setObjectName(QStringLiteral("Skin"));
+    // Built again each time it opens, so a skin folder added meanwhile shows.
+    connect(&m_skinMenu, &QMenu::aboutToShow, this, &MainMenus::FillSkinMenu);
+    FillSkinMenu();
+
+    QAction* next = m_linkMenu.addAction(QStringLiteral("选择下一链接"));
+    next->setObjectName(QStringLiteral("MelodeckLink_Next"));
+    connect(next, &QAction::triggered, this, &MainMenus::NextLink);
+    connect(&app.PlaylistWindow(), &frmPlaylistWindow::songContextMenuRequested, this,
+            [this](const QPoint& globalPos) { m_linkMenu.popup(globalPos); });
+}
+
+QStringList MainMenus::SkinNames(const QString& skinsDir) {
+    QStringList names{kDefaultSkin};
+    if (const auto folders = ModTextFile::ListSkinFolders(skinsDir)) {
+        for (const ModTextFile::FolderEntry& folder : *folders) {
+            if (folder.Name != kDefaultSkin)
+                names << folder.Name;
+        }
+    }
+    return names;
+}
+
+void MainMenus::FillSkinMenu() {
+    m_skinMenu.clear();
+    for (const QString& name : SkinNames(m_app.Skins().SkinsDir())) {
+        QAction* item = m_skinMenu.addAction(name);
+        item->setObjectName(QStringLiteral("SkinName"));
+        item->setData(name);
+        item->setCheckable(true);
+        item->setChecked(name == m_chosenSkin);
+        connect(item, &QAction::triggered, this, [this, name] { ChooseSkin(name); });
+    }
+}
+
+bool MainMenus::ChooseSkin(const QString& name) {
+    const bool applied = ApplySkin(name);
+    if (applied)
+        m_chosenSkin = name;
+    // A triggered item checks itself; only the skin in use stays checked.
+    for (QAction* item : m_skinMenu.actions())
+        item->setChecked(!m_chosenSkin.isEmpty() && item->data().toString() == m_chosenSkin);
+    return applied;
+}
+
+bool MainMenus::ApplySkin(const QString& name) {
+    const SkinStore previous = m_app.Skins();
+    frmPlayerWindow& player = m_app.PlayerWindow();
+    frmPlaylistWindow& playlist = m_app.PlaylistWindow();
+    // ChangeSkin reports a broken skin and keeps the old one on its own.
+    if (!player.ChangeSkin(name))
+        return false;
+    if (!playlist.ReLoadSkin()) {
+        // The playlist window's pictures are missing: both go back.
+        m_app.Skins() = previous;
+        player.ReLoadSkin();
+        return false;
+    }
+    m_app.State().CurrentSkinName = m_app.Skins().CurrentSkinName();
+    DockPlaylistWindow();
+    return true;
+}
+
+void MainMenus::DockPlaylistWindow() {
+    const QRect player = m_app.PlayerWindow().geometry();
+    const SkinRect& designed = m_app.Skins().Skin().PlaylistWindow.Position;
+    m_app.PlaylistWindow().setGeometry(player.x(), player.y() + player.height(), player.width(),
+                                       designed.Height());
+    if (m_app.PlayerWindow().cmdPlaylist()->Selected())
+        m_app.PlaylistWindow().show();
+    m_app.Magnetic().CheckGlueing();
+}
+
+void MainMenus::NextLink() {
+    const PlayerState& state = m_app.State();
+    const PlaylistStore::Record item =
+        m_app.Store().GetMedia(state.CurrentListKey, state.CurrentItemKey);
+    if (!item || item->Source != MediaSource::FromLink || item->UrlCol.size() < 2)
+        return;
+    const bool loaded = state.CurrentMedia && state.CurrentMedia->Key == item->Key;
+    if (loaded)
+        m_app.Playback().StopPlayback();
+    item->UrlCol.removeFirst();
+    item->Path = item->UrlCol.first();
+    if (loaded)
+        m_app.Playback().PlayCurrentItem();
+}

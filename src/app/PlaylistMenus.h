@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class MediaAdder;
+class PlaylistStore;
+class ctlToolbar;
+
+// The commands behind the playlist toolbar's Insert, Delete and List menus.
+// The toolbar owns the menus and creates every item greyed; this object
+// enables the items whose commands exist and connects them. The others
+// (folder, local search, duplicates, broken files, adding a list file) stay
+// greyed and do nothing.
+class PlaylistMenus : public QObject {
+    Q_OBJECT
+public:
+    // Opens a web page in the user's browser; true when one was started.
+    using UrlOpener = std::function<bool(const QUrl&)>;
+
+    // `showLinkDialog` shows the link dialog modally. `openUrl` defaults to
+    // the desktop's browser.
+    PlaylistMenus(ctlToolbar& toolbar, PlaylistStore& store, MediaAdder& adder,
+                  std::function<void()> showLinkDialog, UrlOpener openUrl = {});
+
+    // Numbers the lists made with "新建列表"; starts at 0 every run and is
+    // never lowered, so titles stay unique while lists are deleted.
+    int NewListCounter() const { return m_newListCounter; }
+    void SetUrlOpener(UrlOpener openUrl) { m_openUrl = std::move(openUrl); }
+
+    // Appends the empty list "新建列表<n>"; returns its key.
+    QString NewList();
+    // Removes every selected row of the shown list from that list.
+    void DeleteSelected();
+    // Empties the current list (the shown one while none is current).
+    void DeleteAll();
+    void DeleteList();
+    // The product's music page in the browser.
+    void OpenMusicPage();
+
+private:
+    void Connect(const char* name, std::function<void()> command);
+    QString TargetList() const;
+
+    ctlToolbar& m_toolbar;
+    PlaylistStore& m_store;
+    MediaAdder& m_adder;
+    std::function<void()> m_showLinkDialog;
+    UrlOpener m_openUrl;
+    int m_newListCounter = 0;
+};

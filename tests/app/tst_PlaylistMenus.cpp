@@ -1,0 +1,166 @@
+#include "MenuRig.h"
+#include "app/PlaylistMenus.h"
+#include "controls/ctlList.h"
+#include "controls/ctlToolbar.h"
+#include "playlist/PlaylistStore.h"
+#include "playlist/frmPlaylistWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <QtTest>
+
+class tst_PlaylistMenus : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MenuRig> rig;
+
+    QAction* Action(const char* name) const {
+        return rig->app->PlaylistWindow().ctlToolbar()->MenuAction(QLatin1String(name));
+    }
+    PlaylistStore& Store() const { return rig->app->Store(); }
+    // Right after the start no list is current yet: the shown one is meant.
+    QString CurrentList() const {
+        const QString& current = rig->app->State().CurrentListKey;
+        return current.isEmpty() ? Store().ShownListKey() : current;
+    }
+    QStringList Titles() const {
+        QStringList titles;
+        for (const QString& key : Store().ListKeys())
+            titles << Store().ListTitle(key);
+        return titles;
+    }
+    QStringList ItemPaths(const QString& listKey) const {
+        QStringList paths;
+        for (const PlaylistStore::Record& item : Store().Items(listKey))
+            paths << item->Path;
+        return paths;
+    }
+    QString AddStream(const QString& path) {
+        auto media = std::make_shared<CMediaInfo>();
+        media->Path = path;
+        media->Title = path;
+        media->Source = MediaSource::FromUrl;
+        return Store().AddMediaToList(media, CurrentList(), true);
+    }
+
+private slots:
+    void init() {
+        rig = std::make_unique<MenuRig>();
+        QVERIFY(rig->Start());
+        QVERIFY(!CurrentList().isEmpty());
+    }
+    void cleanup() { rig.reset(); }
+
+    void disabledItemsStayInert_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("enabled");
+        for (const char* name :
+             {"Insert_File", "Insert_SearchOnline", "Insert_Melodeck", "Insert_Url",
+              "Delete_Select", "Delete_All", "List_New", "List_Delete"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        for (const char* name : {"Insert_FilePath", "Insert_SearchLocal", "Delete_Dittograph",
+                                 "Delete_Inaccurate", "List_Add"})
+            QTest::newRow(name) << QString::fromLatin1(name) << false;
+    }
+    void disabledItemsStayInert() {
+        QFETCH(QString, name);
+        QFETCH(bool, enabled);
+        AddStream(QStringLiteral("http://127.0.0.1:9/a.mp3"));
+        QAction* action = Action(name.toLatin1().constData());
+        QVERIFY(action);
+        QCOMPARE(action->isEnabled(), enabled);
+        if (enabled)
+            return;
+        action->trigger();
+        QCOMPARE(Titles().size(), 1);
+        QCOMPARE(Store().Items(CurrentList()).size(), size_t(1));
+        QVERIFY(rig->prompts.messages.isEmpty());
+    }
+
+    void newListsAreNumberedAcrossDeletes() {
+        const int before = int(Store().ListKeys().size());
+        for (int i = 0; i < 3; ++i)
+            Action("List_New")->trigger();
+        QCOMPARE(Titles().mid(before),
+                 (QStringList{QStringLiteral("新建列表1"), QStringLiteral("新建列表2"),
+                              QStringLiteral("新建列表3")}));
+        // Deleting the newest list must not hand its number out again.
+        rig->app->State().CurrentListKey = Store().ListKeys().last();
+        Action("List_Delete")->trigger();
+        QVERIFY(!Titles().contains(QStringLiteral("新建列表3")));
+        Action("List_New")->trigger();
+        QCOMPARE(Titles().last(), QStringLiteral("新建列表4"));
+        QCOMPARE(rig->app->PlaylistCommands().NewListCounter(), 4);
+    }
+
+    void deleteSelectedRemovesEverySelectedRow() {
+        QStringList keys;
+        for (int i = 1; i <= 5; ++i)
+            keys << AddStream(QStringLiteral("http://127.0.0.1:9/%1.mp3").arg(i));
+        ctlList& songs = *rig->app->PlaylistWindow().ctlList1();
+        for (int position : {1, 3, 5}) {
+            CListItem row = *songs.ItemData(position);
+            row.iSelected = true;
+            songs.SetItemData(position, row);
+        }
+        Action("Delete_Select")->trigger();
+        QCOMPARE(ItemPaths(CurrentList()),
+                 (QStringList{QStringLiteral("http://127.0.0.1:9/2.mp3"),
+                              QStringLiteral("http://127.0.0.1:9/4.mp3")}));
+        QCOMPARE(songs.Count(), 2);
+        QCOMPARE(songs.ItemData(1)->iData.toString(), keys[1]);
+        QCOMPARE(songs.ItemData(2)->iData.toString(), keys[3]);
+    }
+
+    void deleteAllEmptiesOnlyTheCurrentList() {
+        AddStream(QStringLiteral("http://127.0.0.1:9/a.mp3"));
+        const QString first = CurrentList();
+        const QString other = rig->app->PlaylistCommands().NewList();
+        auto media = std::make_shared<CMediaInfo>();
+        media->Path = QStringLiteral("http://127.0.0.1:9/b.mp3");
+        Store().AddMediaToList(media, other, false);
+        Action("Delete_All")->trigger();
+        QVERIFY(Store().Items(first).empty());
+        QCOMPARE(rig->app->PlaylistWindow().ctlList1()->Count(), 0);
+        QCOMPARE(Store().Items(other).size(), size_t(1));
+    }
+
+    void insertCommandsAddToTheCurrentList() {
+        QFile file(rig->home.filePath(QStringLiteral("song.mp3")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        rig->prompts.files = {file.fileName()};
+        Action("Insert_File")->trigger();
+        rig->prompts.input = QStringLiteral("http://127.0.0.1:9/live");
+        Action("Insert_Url")->trigger();
+        QCOMPARE(ItemPaths(CurrentList()),
+                 (QStringList{file.fileName(), QStringLiteral("http://127.0.0.1:9/live")}));
+    }
+
+    void musicPageOpensInTheBrowser() {
+        QList<QUrl> opened;
+        rig->app->PlaylistCommands().SetUrlOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        Action("Insert_Melodeck")->trigger();
+        QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:9/music/"))});
+    }
+
+    void onlineSearchShowsTheLinkDialogModally() {
+        QPointer<QWidget> shown;
+        QTimer::singleShot(0, this, [&shown] {
+            shown = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QDialog*>(shown.data()))
+                dialog->reject();
+        });
+        Action("Insert_SearchOnline")->trigger();
+        QVERIFY(shown);
+        QVERIFY(!shown->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_PlaylistMenus)
+#include "tst_PlaylistMenus.moc"
