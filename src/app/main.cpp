@@ -124,6 +124,10 @@ int main(int argc, char** argv) {
 
     // One copy per user: a later one hands its command line over and ends
     // without a window and without touching a file.
+    // Signals are caught before the instance is visible to others, so a
+    // signal sent as soon as the socket appears ends the program the normal
+    // way rather than by the default action.
+    ExitSignals exitSignals;
     SingleInstance instance;
     if (instance.Start() == SingleInstance::Role::Second) {
         if (commandLine.isEmpty())
@@ -131,7 +135,6 @@ int main(int argc, char** argv) {
         return instance.SendCommandLine(commandLine) ? 0 : 1;
     }
 
-    ExitSignals exitSignals;
     StartPrompts prompts;
     PlayerApp player(prompts);
     QObject::connect(&instance, &SingleInstance::CommandLineReceived, &player,
