@@ -1,5 +1,6 @@
 #include "app/PlayerApp.h"
 
+#include "app/PlayerInfoLabels.h"
 #include "app/PlayerTransport.h"
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlButton.h"
@@ -53,6 +54,7 @@ PlayerApp::~PlayerApp() {
     // The video window only closes once the program is exiting; and the
     // windows go before the store and playback that their signals reach.
     m_state.IsExiting = true;
+    m_labels.reset();
     m_transport.reset();
     m_video.reset();
     m_playlistWindow.reset();
@@ -120,6 +122,7 @@ void PlayerApp::CreatePlaylistSide() {
     m_playback = std::make_unique<PlaylistPlayback>(
         *m_store, [this]() -> frmPlayer& { return VideoWindow(); }, access);
     m_transport = std::make_unique<PlayerTransport>(*this);
+    m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
     ConnectPlaylistWindow();
 }
 
@@ -177,6 +180,7 @@ frmPlayer& PlayerApp::VideoWindow() {
         m_video = std::make_unique<frmPlayer>(m_state, PlaybackPeers{*m_playerWindow, *m_playback,
                                                                      *m_playback, m_magnetic.get(),
                                                                      m_playerWindow.get()});
+        m_labels->Watch(*m_video);
     }
     return *m_video;
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class MediaAdder;
+class PlayerInfoLabels;
 class PlaylistPlayback;
 class PlaylistStore;
 class Prompts;
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<PlaylistPlayback> m_playback;
     std::unique_ptr<frmPlayer> m_video;
     std::unique_ptr<PlayerTransport> m_transport;
+    std::unique_ptr<PlayerInfoLabels> m_labels;
     QPointer<frmMelodeckLink> m_linkDialog;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;
