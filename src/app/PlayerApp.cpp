@@ -209,8 +209,13 @@ void PlayerApp::QuitApplication() {
     if (m_store)
         m_store->SavePlaylists();
     m_state.IsExiting = true;
+    // Hidden, not closed: closing a window destroys its native window and
+    // with it the one the engine's video output drew into, which that
+    // output, shutting down later, finds gone (the X library then ends the
+    // process with status 1). The engine goes first when the window is
+    // destroyed with the program.
     if (m_video)
-        m_video->close();
+        m_video->hide();
     if (m_playlistWindow)
         m_playlistWindow->close();
     m_playerWindow->close();

@@ -53,8 +53,9 @@ public:
 
     // The one way out: stops playback, saves the playlists, marks the
     // program as exiting (so the video window may close), closes the
-    // windows and ends the event loop with status 0. Runs once; later calls
-    // do nothing.
+    // windows (the video window is only hidden; it and its engine go with
+    // the program) and ends the event loop with status 0. Runs once; later
+    // calls do nothing.
     void QuitApplication();
 
     // The link dialog, modal; a link composed there is added to the current

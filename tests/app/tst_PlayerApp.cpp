@@ -375,6 +375,8 @@ void tst_PlayerApp::exitsSaveTheListsUnchanged() {
     QVERIFY(!Window().isVisible());
     if (playing)
         QVERIFY(WaitForState(MediaEngine::Stopped));
+    if (m_app->ExistingVideoWindow())
+        QVERIFY(!m_app->ExistingVideoWindow()->isVisible());
     QCOMPARE(readFile(Playlist(0)), first);
     QCOMPARE(readFile(Playlist(1)), second);
     QVERIFY(!QFile::exists(Playlist(2)));
