@@ -42,7 +42,11 @@ PlayerTransport::PlayerTransport(PlayerApp& app) : m_app(app) {
     connect(w.ctlVolume(), &ctlProgress::Scroll, this, &PlayerTransport::ctlVolume_Scroll);
     connect(&w, &frmPlayerWindow::MenuRequested, this,
             [this](const QPoint& globalPos) { m_mainMenu.popup(globalPos); });
+    // A clicked button takes the keyboard focus and would swallow every key;
+    // the window's keys are seen before any of its controls gets them.
     w.installEventFilter(this);
+    for (QWidget* control : w.findChildren<QWidget*>())
+        control->installEventFilter(this);
 }
 
 // A click reaches only a visible button; these checks keep a click that
