@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/MainMenus.h"
+#include "app/PlayerInfoLabels.h"
 #include "app/PlayerTransport.h"
 #include "app/PlaylistMenus.h"
 #include "app/UpdateCheck.h"
@@ -59,6 +60,7 @@ PlayerApp::~PlayerApp() {
     m_state.IsExiting = true;
     m_menus.reset();
     m_playlistMenus.reset();
+    m_labels.reset();
     m_transport.reset();
     m_video.reset();
     m_playlistWindow.reset();
@@ -133,6 +135,7 @@ void PlayerApp::CreatePlaylistSide() {
     m_playlistMenus = std::make_unique<PlaylistMenus>(*m_playlistWindow->ctlToolbar(), *m_store,
                                                       *m_adder, [this] { ShowLinkDialog(); });
     m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
+    m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
     ConnectPlaylistWindow();
 }
 
@@ -190,6 +193,7 @@ frmPlayer& PlayerApp::VideoWindow() {
         m_video = std::make_unique<frmPlayer>(m_state, PlaybackPeers{*m_playerWindow, *m_playback,
                                                                      *m_playback, m_magnetic.get(),
                                                                      m_playerWindow.get()});
+        m_labels->Watch(*m_video);
     }
     return *m_video;
 }
@@ -218,8 +222,13 @@ void PlayerApp::QuitApplication() {
     if (m_store)
         m_store->SavePlaylists();
     m_state.IsExiting = true;
+    // Hidden, not closed: closing a window destroys its native window and
+    // with it the one the engine's video output drew into, which that
+    // output, shutting down later, finds gone (the X library then ends the
+    // process with status 1). The engine goes first when the window is
+    // destroyed with the program.
     if (m_video)
-        m_video->close();
+        m_video->hide();
     if (m_playlistWindow)
         m_playlistWindow->close();
     m_playerWindow->close();

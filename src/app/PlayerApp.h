@@ -12,6 +12,7 @@
 
 class MainMenus;
 class MediaAdder;
+class PlayerInfoLabels;
 class PlaylistPlayback;
 class PlaylistStore;
 class Prompts;
@@ -55,8 +56,9 @@ public:
 
     // The one way out: stops playback, saves the playlists, marks the
     // program as exiting (so the video window may close), closes the
-    // windows and ends the event loop with status 0. Runs once; later calls
-    // do nothing.
+    // windows (the video window is only hidden; it and its engine go with
+    // the program) and ends the event loop with status 0. Runs once; later
+    // calls do nothing.
     void QuitApplication();
 
     // Offers an update when the maker's server names a newer version (the
@@ -107,6 +109,7 @@ private:
     std::unique_ptr<UpdateCheck> m_update;
     std::unique_ptr<PlaylistMenus> m_playlistMenus;
     std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<PlayerInfoLabels> m_labels;
     QPointer<frmMelodeckLink> m_linkDialog;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;

@@ -10,6 +10,14 @@
 #include "playlist/frmPlaylistWindow.h"
 #include "winsvc/cMagneticWnd.h"
 
+#include <QKeyEvent>
+#include <cmath>
+
+namespace {
+const int kSeekStepSeconds = 5;
+const int kVolumeStep = 5;
+} // namespace
+
 PlayerTransport::PlayerTransport(PlayerApp& app) : m_app(app) {
     frmPlayerWindow& w = app.PlayerWindow();
     const struct {
@@ -34,6 +42,11 @@ PlayerTransport::PlayerTransport(PlayerApp& app) : m_app(app) {
     connect(w.ctlVolume(), &ctlProgress::Scroll, this, &PlayerTransport::ctlVolume_Scroll);
     connect(&w, &frmPlayerWindow::MenuRequested, this,
             [this](const QPoint& globalPos) { m_mainMenu.popup(globalPos); });
+    // A clicked button takes the keyboard focus and would swallow every key;
+    // the window's keys are seen before any of its controls gets them.
+    w.installEventFilter(this);
+    for (QWidget* control : w.findChildren<QWidget*>())
+        control->installEventFilter(this);
 }
 
 // A click reaches only a visible button; these checks keep a click that
@@ -129,4 +142,80 @@ void PlayerTransport::ctlVolume_Scroll() {
     m_app.State().Volume = m_app.PlayerWindow().ctlVolume()->Value();
     if (frmPlayer* video = m_app.ExistingVideoWindow())
         video->ctlPlayer1()->settings().setVolume(m_app.State().Volume);
+}
+
+bool PlayerTransport::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        return KeyPress(key->key(), key->modifiers());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool PlayerTransport::KeyPress(int key, Qt::KeyboardModifiers modifiers) {
+    // Shortcuts with Ctrl, Alt or Meta belong to the menus and the desktop.
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const struct {
+        int key;
+        void (PlayerTransport::*handler)();
+    } keys[] = {
+        {Qt::Key_Space, &PlayerTransport::PlayOrPause},
+        {Qt::Key_Left, &PlayerTransport::SeekBack},
+        {Qt::Key_Right, &PlayerTransport::SeekForward},
+        {Qt::Key_Up, &PlayerTransport::VolumeUp},
+        {Qt::Key_Down, &PlayerTransport::VolumeDown},
+        {Qt::Key_Z, &PlayerTransport::cmdPrev_Click},
+        {Qt::Key_X, &PlayerTransport::cmdPlay_Click},
+        {Qt::Key_C, &PlayerTransport::cmdPause_Click},
+        {Qt::Key_V, &PlayerTransport::cmdStop_Click},
+        {Qt::Key_B, &PlayerTransport::cmdNext_Click},
+    };
+    for (const auto& k : keys) {
+        if (k.key == key) {
+            (this->*k.handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
+void PlayerTransport::PlayOrPause() {
+    if (m_app.PlayerWindow().cmdPause()->isVisible())
+        cmdPause_Click();
+    else
+        cmdPlay_Click();
+}
+
+// A seek by key is the seek bar let go at a new place: from where the
+// engine is, kept within the item by the bar's range.
+void PlayerTransport::SeekBy(int seconds) {
+    frmPlayer* video = m_app.ExistingVideoWindow();
+    if (!video)
+        return;
+    const double now = video->ctlPlayer1()->Controls().currentPosition();
+    ::ctlProgress* bar = m_app.PlayerWindow().ctlProgress();
+    bar->SetValue(int(std::lround(now)) + seconds);
+    ctlProgress_ThumbUp();
+}
+
+void PlayerTransport::SeekBack() {
+    SeekBy(-kSeekStepSeconds);
+}
+
+void PlayerTransport::SeekForward() {
+    SeekBy(kSeekStepSeconds);
+}
+
+void PlayerTransport::VolumeUp() {
+    StepVolume(kVolumeStep);
+}
+
+void PlayerTransport::VolumeDown() {
+    StepVolume(-kVolumeStep);
+}
+
+void PlayerTransport::StepVolume(int step) {
+    ::ctlProgress* volume = m_app.PlayerWindow().ctlVolume();
+    volume->SetValue(volume->Value() + step); // raises Scroll
 }

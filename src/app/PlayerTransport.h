@@ -8,7 +8,9 @@ class PlayerApp;
 // The player window's controls put to work: the transport buttons, mute,
 // open, the playlist and video window toggles, the seek bar (one seek when
 // the thumb is let go) and the volume slider, and the main menu on any other
-// mouse button on the window's body.
+// mouse button on the window's body. Keys on the player window reach the
+// same handlers: Space play/pause, Left/Right seek 5 s, Up/Down volume, and
+// Z/X/C/V/B previous/play/pause/stop/next.
 class PlayerTransport : public QObject {
     Q_OBJECT
 public:
@@ -26,11 +28,25 @@ public:
     void ctlProgress_ThumbDown();
     void ctlProgress_ThumbUp();
     void ctlVolume_Scroll();
+    // A key pressed on the player window; false when it is not one of the
+    // window's keys.
+    bool KeyPress(int key, Qt::KeyboardModifiers modifiers);
 
     // The main menu; its commands are added by the menus.
     QMenu& MainMenu() { return m_mainMenu; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void PlayOrPause();
+    void SeekBack();
+    void SeekForward();
+    void VolumeUp();
+    void VolumeDown();
+    void SeekBy(int seconds);
+    void StepVolume(int step);
+
     PlayerApp& m_app;
     QMenu m_mainMenu;
 };

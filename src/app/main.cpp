@@ -98,6 +98,22 @@ void echoPlayback(PlayerApp& app) {
         });
 }
 
+// The media engine's library may set up signal handlers of its own when it
+// starts, and again when it opens its outputs on threads of its own; the
+// program's handlers are put back whenever one is found missing, so a
+// termination signal always reaches QuitApplication.
+void keepExitSignals(PlayerApp& app, ExitSignals& exitSignals) {
+    auto* check = new QTimer(&app);
+    check->setInterval(1000);
+    QObject::connect(check, &QTimer::timeout, &exitSignals, [&exitSignals] {
+        if (!exitSignals.HandlersInPlace())
+            exitSignals.Reinstall();
+    });
+    check->start();
+    QObject::connect(&app.Playback(), &PlaylistPlayback::ItemStarting, &exitSignals,
+                     [&exitSignals] { exitSignals.Reinstall(); });
+}
+
 // Every way the session can end goes through QuitApplication, so the
 // playlists are saved once: a termination signal, and the desktop session
 // ending.
@@ -143,6 +159,7 @@ int main(int argc, char** argv) {
     if (!player.Start())
         return 1;
     echoPlayback(player);
+    keepExitSignals(player, exitSignals);
     if (!commandLine.isEmpty())
         player.PlayCommandLine(commandLine);
     // Last, from the event loop: accepting an update quits, which needs the

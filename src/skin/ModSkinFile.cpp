@@ -183,6 +183,11 @@ SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts) {
     if (!image)
         return {std::nullopt,
                 failure(path, QStringLiteral("<player_window> 元素缺少必需的属性 \"image\"。"))};
+    // Without a background picture there is nothing to size or shape the
+    // window by: such a skin cannot be shown.
+    if (image->trimmed().isEmpty())
+        return {std::nullopt,
+                failure(path, QStringLiteral("<player_window> 元素的属性 \"image\" 为空。"))};
     skin.PlayerWindow.Image = *image;
     readPlayerElements(player, prompts, skin.PlayerWindow);
 

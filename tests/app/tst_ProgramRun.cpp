@@ -59,6 +59,7 @@ private slots:
     void everyExitSavesTheListsUnchanged();
     void firstStartMakesTheDefaultList();
     void secondStartHandsOverAndEnds();
+    void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
     void startAsksAboutANewerVersion();
 };
@@ -127,6 +128,25 @@ void tst_ProgramRun::secondStartHandsOverAndEnds() {
     endWith(first, SIGTERM);
     QCOMPARE(readFile(home.playlist(0)), QByteArray("{L}\r\nsong=") + song.toUtf8() +
                                              "\r\nlive=http://127.0.0.1:9/live.mp3\r\n");
+}
+
+// The engine's library has signal handlers of its own; once it runs, a
+// SIGTERM still ends the program through its normal way out.
+void tst_ProgramRun::signalWhileAVideoPlaysSavesAndEnds() {
+    Home home;
+    const QString clip = home.dir.filePath(QStringLiteral("clip.avi"));
+    QVERIFY(TestMedia::WriteFile(clip, TestMedia::MjpegAvi(300)));
+    QProcess program;
+    startFirst(program, home, {clip});
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardOutput()).contains("clip"), 20000);
+    // The engine opens the file and sets up its outputs on threads of its
+    // own; the program checks its handlers every second.
+    QTest::qWait(1500);
+    QCOMPARE(program.state(), QProcess::Running);
+    endWith(program, SIGTERM);
+    QCOMPARE(readFile(home.playlist(0)),
+             QByteArray::fromHex("7B5BC4ACC8CF5D7D0D0A") + "clip=" + clip.toUtf8() + "\r\n");
 }
 
 void tst_ProgramRun::noLoadableSkinEndsWithStatusOne() {

@@ -148,6 +148,10 @@ void tst_SkinFile::loadFails_data() {
         << skinXml(kRoot, "<playlist_window image=\"l.bmp\"/>") << "<player_window>";
     QTest::newRow("player_window without image")
         << skinXml(kRoot, "<player_window Image=\"m.bmp\"/>") << "\"image\"";
+    QTest::newRow("player_window with an empty image")
+        << skinXml(kRoot, "<player_window image=\"\"/>") << "\"image\"";
+    QTest::newRow("player_window with a blank image")
+        << skinXml(kRoot, "<player_window image=\"  \"/>") << "\"image\"";
     QTest::newRow("playlist window wider than 4096 px")
         << skinXml(kRoot, "<player_window image=\"m.bmp\"/>"
                           "<playlist_window position=\"0,0,4097,100\"/>")
