@@ -34,7 +34,7 @@ set(MELODECK_TEST_ENV
 set(MELODECK_TEST_TIMEOUT 120)
 if(MELODECK_SANITIZE OR MELODECK_FUZZ)
   list(APPEND MELODECK_TEST_ENV
-       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=0"
+       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0"
        "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0")
   # Instrumented code runs several times slower.
