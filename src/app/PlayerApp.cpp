@@ -86,8 +86,9 @@ bool PlayerApp::Start() {
 
 void PlayerApp::PlayCommandLine(const QString& commandLine) {
     if (!commandLine.isEmpty()) {
-        m_adder->AddByKind(commandLine);
-        m_playback->PlayCurrentItem();
+        AddText(commandLine);
+        if (!m_quit)
+            m_playback->PlayCurrentItem();
     }
 }
 
@@ -209,7 +210,27 @@ void PlayerApp::HandOff(const QString& commandLine) {
     m_playerWindow->raise();
     m_playerWindow->activateWindow();
     if (!commandLine.isEmpty())
-        m_adder->AddByKind(commandLine);
+        AddText(commandLine);
+}
+
+void PlayerApp::AddText(const QString& text) {
+    // A second hand-off can arrive while the first one's link is searched.
+    ++m_adding;
+    m_adder->AddByKind(text);
+    --m_adding;
+    // A quit came while a link was searched: the lists were saved then, and
+    // are saved again now that the item is in.
+    if (m_quit && m_adding == 0) {
+        m_store->SavePlaylists();
+        EndEventLoop();
+    }
+}
+
+void PlayerApp::EndEventLoop() {
+    // Queued: a quit during the start-up command line comes before the
+    // event loop runs, where exit() alone would be forgotten.
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void PlayerApp::QuitApplication() {
@@ -232,5 +253,8 @@ void PlayerApp::QuitApplication() {
     if (m_playlistWindow)
         m_playlistWindow->close();
     m_playerWindow->close();
-    QCoreApplication::exit(0);
+    // Ending the loops now would cut a link search short and lose its item;
+    // AddText ends them once the item is in.
+    if (m_adding == 0)
+        EndEventLoop();
 }

@@ -58,7 +58,10 @@ public:
     // program as exiting (so the video window may close), closes the
     // windows (the video window is only hidden; it and its engine go with
     // the program) and ends the event loop with status 0. Runs once; later
-    // calls do nothing.
+    // calls do nothing. Asked while a handed-over or start-up text is being
+    // added (a link search waits for the service), the lists are saved at
+    // once and again when the item is in, and only then does the event loop
+    // end: a text the other instance was told is taken is not lost.
     void QuitApplication();
 
     // Offers an update when the maker's server names a newer version (the
@@ -94,6 +97,10 @@ private:
     void LoadPlaylists();
     void ConnectPlaylistWindow();
     PlaylistStore::Record ResolveLinkItem(const QString& link);
+    // AddByKind; a quit asked meanwhile saves once more and ends the event
+    // loop after it returns.
+    void AddText(const QString& text);
+    void EndEventLoop();
 
     Prompts& m_prompts;
     PlayerState m_state;
@@ -114,4 +121,6 @@ private:
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;
     bool m_quit = false;
+    // Texts being added (AddText calls under way).
+    int m_adding = 0;
 };

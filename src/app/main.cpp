@@ -2,6 +2,7 @@
 #include "app/frmPlayerWindow.h"
 #include "net/SingleInstance.h"
 #include "playback/CMediaInfo.h"
+#include "playback/EngineMedia.h"
 #include "playback/frmPlayer.h"
 #include "playlist/PlaylistPlayback.h"
 #include "winsvc/DisplayText.h"
@@ -81,21 +82,29 @@ void scheduleScreenshot(PlayerApp& app) {
 }
 
 // What plays is named on the terminal, as far as the terminal can be trusted
-// with the name; an item that cannot be played says so there too.
+// with the name; an address that cannot be played says so there too. The
+// failure is told from the engine's own report of what failed: the player
+// may already have moved on to another candidate or item by the time this
+// hears of it, and its own handling of the failure must stay connected.
 void echoPlayback(PlayerApp& app) {
-    QObject::connect(
-        &app.Playback(), &PlaylistPlayback::ItemStarting, &app, [&app](const CMediaInfo& item) {
-            QTextStream(stdout) << QStringLiteral("正在播放: ")
-                                << DisplayText::ForTerminal(DisplayText::Quote(item.Title))
-                                << Qt::endl;
-            ctlPlayer* player = app.VideoWindow().ctlPlayer1();
-            const QString path = item.Path;
-            QObject::disconnect(player, &ctlPlayer::MediaError, nullptr, nullptr);
-            QObject::connect(player, &ctlPlayer::MediaError, &app, [path] {
-                QTextStream(stderr) << DisplayText::ForTerminal(DisplayText::Quote(path))
-                                    << QStringLiteral(" 无法播放") << Qt::endl;
-            });
-        });
+    auto watching = std::make_shared<bool>(false);
+    QObject::connect(&app.Playback(), &PlaylistPlayback::ItemStarting, &app,
+                     [&app, watching](const CMediaInfo& item) {
+                         QTextStream(stdout)
+                             << QStringLiteral("正在播放: ")
+                             << DisplayText::ForTerminal(DisplayText::Quote(item.Title))
+                             << Qt::endl;
+                         if (*watching)
+                             return;
+                         *watching = true;
+                         QObject::connect(app.VideoWindow().ctlPlayer1(), &ctlPlayer::MediaError,
+                                          &app, [](const EngineMedia& media) {
+                                              QTextStream(stderr)
+                                                  << DisplayText::ForTerminal(
+                                                         DisplayText::Quote(media.sourceURL()))
+                                                  << QStringLiteral(" 无法播放") << Qt::endl;
+                                          });
+                     });
 }
 
 // The media engine's library may set up signal handlers of its own when it

@@ -4,7 +4,8 @@
 // served by the same program. It also serves the version file of the update
 // check. Run it on a LAN and point the players at it with MELODECK_SEARCH_URL
 // and MELODECK_UPDATE_URL; tests start it with --port 0 and read the port
-// from the first line of its output.
+// from the first line of its output. Every later line of its output logs one
+// request as it is answered: "search <query> -> <n>", "file <name> 200|404".
 #include "MusicIndex.h"
 
 #include <QCommandLineParser>
@@ -14,6 +15,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
+#include <QUrl>
 #include <QUrlQuery>
 
 #include <cstdio>
@@ -33,6 +35,13 @@ QString FileAddress(const QHttpServerRequest& request, int index, const QString&
     return QStringLiteral("http://%1/file/%2.%3").arg(host).arg(index).arg(extension);
 }
 
+// One line of the request log, at once: whoever watches (an administrator,
+// a test) sees each request as it is answered.
+void Log(const QString& line) {
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
 QHttpServerResponse Search(const MusicIndex& index, const QHttpServerRequest& request) {
     const QUrlQuery query = request.query();
     const auto value = [&](const char* name) {
@@ -41,6 +50,9 @@ QHttpServerResponse Search(const MusicIndex& index, const QHttpServerRequest& re
     QStringList addresses;
     for (const int i : index.Search(value("singer"), value("song"), value("Type")))
         addresses << FileAddress(request, i, index.Entries()[i].Extension);
+    Log(QStringLiteral("search %1 -> %2")
+            .arg(request.url().query(QUrl::FullyEncoded))
+            .arg(addresses.size()));
     // UTF-8 said in a meta tag, as the player reads it; addresses are ASCII.
     const QByteArray body =
         addresses.isEmpty() ? QByteArray() : addresses.join(QStringLiteral("<br/>")).toUtf8();
@@ -57,11 +69,13 @@ void ServeFile(const MusicIndex& index, const QString& name, QHttpServerResponde
         name == number + QLatin1Char('.') + index.Entries()[i].Extension) {
         file->setFileName(index.Entries()[i].FilePath);
         if (file->open(QIODevice::ReadOnly)) {
+            Log(QStringLiteral("file %1 200").arg(name));
             // Streamed in pieces: a video need not fit in memory.
             responder.write(file.release(), "application/octet-stream");
             return;
         }
     }
+    Log(QStringLiteral("file %1 404").arg(QString::fromLatin1(QUrl::toPercentEncoding(name))));
     responder.write(QHttpServerResponder::StatusCode::NotFound);
 }
 

@@ -1,0 +1,245 @@
+// Links end to end: the real program, a second copy or the desktop's opener
+// handing it a melodeck:// link, and the reference search service sharing a
+// folder of generated files over HTTP on 127.0.0.1.
+#include "support/TestMedia.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+const QString kLink = QStringLiteral("melodeck://singer=Jay Chou&song=Sunny Day&type=-1");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The search service over two songs of one singer with the same title, so
+// that a search answers with two candidates in this order.
+struct Service {
+    QTemporaryDir music;
+    QProcess process;
+    QString base;
+    QByteArray log; // every request line so far
+
+    void start() {
+        for (const char* name : {"01.mp3", "02.mp3"}) {
+            QVERIFY(QDir(music.path()).mkpath(QStringLiteral("Jay Chou")));
+            QVERIFY(TestMedia::WriteFile(music.filePath(QStringLiteral("Jay Chou/") + name),
+                                         TestMedia::SilentMp3(0.5, "Sunny Day")));
+        }
+        process.start(QStringLiteral(MELODECK_SEARCH_TOOL),
+                      {"--music", music.path(), "--port", "0", "--bind", "127.0.0.1"});
+        QVERIFY(process.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 10000);
+        const QByteArray line = process.readLine().trimmed();
+        QVERIFY2(line.startsWith("port "), line.constData());
+        base = QStringLiteral("http://127.0.0.1:%1/").arg(QString::fromLatin1(line.mid(5)));
+    }
+    QString candidate(int n) const { return base + QStringLiteral("file/%1.mp3").arg(n); }
+    // How many request lines containing `text` have been logged so far.
+    qsizetype count(const QByteArray& text) {
+        log += process.readAllStandardOutput();
+        return log.count(text);
+    }
+    bool logged(const QByteArray& text) { return count(text) > 0; }
+    ~Service() {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+};
+
+// A program directory of its own, with the service as its search service.
+struct Home {
+    QTemporaryDir dir;
+    QString playlist(int n) const { return dir.filePath(QStringLiteral("PlayList/%1.MLF").arg(n)); }
+    QProcessEnvironment environment(const Service* service) const {
+        QProcessEnvironment env = TestProgram::Environment(dir.path());
+        if (service)
+            env.insert(QStringLiteral("MELODECK_SEARCH_URL"), service->base);
+        return env;
+    }
+    QString socket() const {
+        return dir.filePath(QStringLiteral("runtime/Melodeck.FormDDE.") +
+                            QString::number(::getuid()));
+    }
+};
+
+// Starts the first copy and waits until it serves hand-offs.
+void startFirst(QProcess& program, const Home& home, const Service* service,
+                const QStringList& args = {}) {
+    program.setProcessEnvironment(home.environment(service));
+    program.start(TestProgram::Path(), args);
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.socket()), 20000);
+}
+
+void endWithSigterm(QProcess& program) {
+    ::kill(pid_t(program.processId()), SIGTERM);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+// The default list as saved, holding the one line `item`.
+QByteArray defaultListWith(const QByteArray& item) {
+    return QByteArray::fromHex("7B5BC4ACC8CF5D7D0D0A") + item + "\r\n";
+}
+
+} // namespace
+
+class tst_LinkHandOff : public QObject {
+    Q_OBJECT
+private slots:
+    void secondInstanceAddsTheServicesAnswers();
+    void failedCandidateFallsBackToTheNext();
+    void desktopOpenerReachesTheRunningInstance();
+    void engineRefusedAddressPlaysAndWritesNothing();
+    void quitDuringTheLinkSearchKeepsTheItem();
+};
+
+// The second copy hands the link over and ends; the first searches and adds
+// one item whose address is the service's first answer.
+void tst_LinkHandOff::secondInstanceAddsTheServicesAnswers() {
+    Service service;
+    service.start();
+    Home home;
+    QProcess first;
+    startFirst(first, home, &service);
+
+    QProcess second;
+    second.setProcessEnvironment(home.environment(&service));
+    second.start(TestProgram::Path(), {kLink});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 0);
+    // The hand-off is taken; the first copy is searching or has searched.
+    QTRY_VERIFY_WITH_TIMEOUT(service.logged("search "), 10000);
+    QVERIFY(service.logged("-> 2\n"));
+    // A quit now waits for the item to be in the list.
+    endWithSigterm(first);
+    QCOMPARE(readFile(home.playlist(0)),
+             defaultListWith("Sunny Day=" + service.candidate(0).toUtf8()));
+    // Added only: nothing was played, so no file was fetched.
+    QVERIFY(!service.logged("file "));
+}
+
+// The first candidate is gone from the service: the player falls back to
+// the second, fetches it and plays it through.
+void tst_LinkHandOff::failedCandidateFallsBackToTheNext() {
+    Service service;
+    service.start();
+    QVERIFY(QFile::remove(service.music.filePath(QStringLiteral("Jay Chou/01.mp3"))));
+    Home home;
+    QProcess program;
+    startFirst(program, home, &service, {kLink});
+    QTRY_VERIFY_WITH_TIMEOUT(service.logged("file 0.mp3 404"), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(service.logged("file 1.mp3 200"), 15000);
+    // Played through: once the item has ended the list moves on, which
+    // starts the only item a third time, from the address that worked. A
+    // second failure would have stopped the list instead.
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (out += program.readAllStandardOutput()).count("正在播放: Sunny Day") >= 3, 15000);
+    endWithSigterm(program);
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(errors.contains(service.candidate(0) + QStringLiteral(" 无法播放")),
+             qPrintable(errors));
+    QVERIFY2(!errors.contains(service.candidate(1)), qPrintable(errors));
+    QCOMPARE(readFile(home.playlist(0)),
+             defaultListWith("Sunny Day=" + service.candidate(1).toUtf8()));
+}
+
+// The desktop's opener, with the test's own desktop folders, finds the entry
+// the running program registered and starts a copy with the link, which
+// hands it over to the running one.
+void tst_LinkHandOff::desktopOpenerReachesTheRunningInstance() {
+    QStringList opener{QStandardPaths::findExecutable(QStringLiteral("xdg-open"))};
+    if (opener.first().isEmpty())
+        opener = QStringList{QStandardPaths::findExecutable(QStringLiteral("gio")), "open"};
+    if (opener.first().isEmpty())
+        QSKIP("neither xdg-open nor gio (the desktop's link openers) is installed");
+    Service service;
+    service.start();
+    Home home;
+    QProcess first;
+    startFirst(first, home, &service);
+    const QString entry = home.dir.filePath(QStringLiteral("data/applications/melodeck.desktop"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), 10000);
+
+    QProcess open;
+    QProcessEnvironment env = home.environment(&service);
+    env.insert(QStringLiteral("XDG_DATA_DIRS"), home.dir.filePath(QStringLiteral("none")));
+    open.setProcessEnvironment(env);
+    open.start(opener.takeFirst(), opener << kLink);
+    QVERIFY(open.waitForFinished(10000));
+    QCOMPARE(open.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(service.logged("search "), 15000);
+    endWithSigterm(first);
+    QCOMPARE(readFile(home.playlist(0)),
+             defaultListWith("Sunny Day=" + service.candidate(0).toUtf8()));
+}
+
+// An address that would have the engine build audio from a filter graph,
+// which could write files: refused before anything plays.
+void tst_LinkHandOff::engineRefusedAddressPlaysAndWritesNothing() {
+    QTemporaryDir dir;
+    const QString written = dir.filePath(QStringLiteral("written.txt"));
+    const QString address =
+        QStringLiteral("av://lavfi:sine=d=1,ametadata=mode=print:file=") + written;
+    Home home;
+    QProcess program;
+    startFirst(program, home, nullptr,
+               {QStringLiteral("melodeck://singer=&song=Tone&url=") + address});
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += program.readAllStandardError()).contains("无法播放"),
+                             15000);
+    endWithSigterm(program);
+    QVERIFY2(!QFile::exists(written), errors.constData());
+}
+
+// A termination signal while the start's link is being searched: the lists
+// are saved at once, and the program ends only once the answer has come and
+// its item is saved too (before the event loop even ran).
+void tst_LinkHandOff::quitDuringTheLinkSearchKeepsTheItem() {
+    QTcpServer held; // answers only when the test says so
+    QVERIFY(held.listen(QHostAddress::LocalHost, 0));
+    Home home;
+    QProcess program;
+    QProcessEnvironment env = home.environment(nullptr);
+    env.insert(QStringLiteral("MELODECK_SEARCH_URL"),
+               QStringLiteral("http://127.0.0.1:%1/").arg(held.serverPort()));
+    program.setProcessEnvironment(env);
+    program.start(TestProgram::Path(), {kLink});
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(held.hasPendingConnections(), 20000);
+    QTcpSocket* search = held.nextPendingConnection();
+    QByteArray request;
+    QTRY_VERIFY_WITH_TIMEOUT((request += search->readAll()).contains("\r\n\r\n"), 10000);
+
+    ::kill(pid_t(program.processId()), SIGTERM);
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)), defaultListWith({}).chopped(2), 10000);
+    QCOMPARE(program.state(), QProcess::Running);
+    const QByteArray body = "http://127.0.0.1:9/a.mp3<br/>http://127.0.0.1:9/b.mp3";
+    search->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    QVERIFY(search->waitForBytesWritten(5000));
+    search->disconnectFromHost();
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(readFile(home.playlist(0)), defaultListWith("Sunny Day=http://127.0.0.1:9/a.mp3"));
+}
+
+QTEST_GUILESS_MAIN(tst_LinkHandOff)
+#include "tst_LinkHandOff.moc"
