@@ -106,6 +106,11 @@ function(melodeck_x11_test dir name)
            COMMAND ${MELODECK_XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
   set(env ${MELODECK_TEST_ENV})
   list(FILTER env EXCLUDE REGEX "^(QT_QPA_PLATFORM|MELODECK_MPV_VO)=")
+  # On a real X server the xcb platform brings in D-Bus and OpenGL drivers
+  # that are loaded and unloaded again, whose allocations LeakSanitizer can
+  # then neither attribute nor suppress by name; memory errors are still
+  # caught there, leaks are checked by every offscreen test.
+  list(TRANSFORM env REPLACE "detect_leaks=1" "detect_leaks=0")
   set_tests_properties(${dir}/${name} PROPERTIES
     TIMEOUT ${MELODECK_TEST_TIMEOUT}
     ENVIRONMENT "${env};QT_QPA_PLATFORM=xcb;MELODECK_MPV_VO=")
