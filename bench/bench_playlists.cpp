@@ -24,17 +24,11 @@ namespace {
 constexpr int kItems = 10000;
 constexpr int kLists = 4; // the first list holds most items and is shown
 
-class SilentPrompts : public Prompts {
+// Says nothing back, but prints any message so a broken run is noticed.
+class PrintingPrompts : public SilentPrompts {
 public:
     void MsgBox(const QString& text, const QString&) override {
         std::printf("message: %s\n", qPrintable(text));
-    }
-    bool Ask(const QString&, const QString&) override { return false; }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QStringList OpenFiles(const QString&, const QString&, const QStringList&, bool) override {
-        return {};
     }
 };
 
@@ -85,7 +79,7 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     PlayerState state;
-    SilentPrompts prompts;
+    PrintingPrompts prompts;
     PlaylistStore store(*left, *songs, state, prompts);
     store.SetFolder(lists);
 

@@ -1,5 +1,6 @@
 #include "app/frmPlayerWindow.h"
 
+#include "controls/ModMask.h"
 #include "controls/TransFormCtl.h"
 #include "controls/ctlButton.h"
 #include "controls/ctlNumber.h"
@@ -163,15 +164,7 @@ void frmPlayerWindow::UpdatePlayPause() {
 }
 
 QImage frmPlayerWindow::Snapshot() {
-    const QImage grabbed = grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    QImage shot(grabbed.size(), QImage::Format_ARGB32);
-    shot.fill(Qt::transparent);
-    QPainter painter(&shot);
-    if (!mask().isEmpty()) {
-        painter.setClipRegion(mask());
-    }
-    painter.drawImage(0, 0, grabbed);
-    return shot;
+    return ModMask::ShapedSnapshot(this);
 }
 
 void frmPlayerWindow::setPlayVisible(bool visible) {

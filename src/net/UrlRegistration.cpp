@@ -52,7 +52,7 @@ bool IsSchemeLine(const QString& line) {
 #ifndef Q_OS_WIN
 QString XdgFolder(const char* variable, const QString& fallbackUnderHome) {
     const QString value = qEnvironmentVariable(variable);
-    // The specification ignores relative values.
+    // A relative value is not a usable base folder; the default stands in.
     if (!value.isEmpty() && QDir::isAbsolutePath(value))
         return value;
     return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;

@@ -29,20 +29,6 @@ namespace {
 const QString kCaption = QStringLiteral("播放列表");
 constexpr int kGripSize = 12;
 
-// The colour file is read again at every layout; a bad value in it was
-// already reported when the skin loaded, so layouts read it quietly.
-class QuietPrompts : public Prompts {
-public:
-    void MsgBox(const QString&, const QString&) override {}
-    bool Ask(const QString&, const QString&) override { return false; }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QStringList OpenFiles(const QString&, const QString&, const QStringList&, bool) override {
-        return {};
-    }
-};
-
 // The rows are designed for a 12-pixel font whose durations fill the time
 // label exactly ("03:21" in 30 pixels). Where the font at hand draws digits
 // wider, it is narrowed until a duration fits, instead of losing its first
@@ -212,7 +198,9 @@ void frmPlaylistWindow::Relayout() {
 }
 
 void frmPlaylistWindow::LayOutControls() {
-    QuietPrompts quiet;
+    // The colour file is read again at every layout; a bad value in it was
+    // already reported when the skin loaded, so layouts read it quietly.
+    SilentPrompts quiet;
     const PlaylistColors colors =
         ModSkinApply::ReadPlaylistColors(m_skins, m_skins.CurrentSkinName(), quiet);
     m_skins.SetColors(colors);

@@ -43,3 +43,17 @@ public:
 private:
     QWidget* m_parent;
 };
+
+// Shows nothing and answers every prompt with "no" or "cancel": for work
+// whose problems have already been reported, or that no one is there to see.
+class SilentPrompts : public Prompts {
+public:
+    void MsgBox(const QString&, const QString&) override {}
+    bool Ask(const QString&, const QString&) override { return false; }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QStringList OpenFiles(const QString&, const QString&, const QStringList&, bool) override {
+        return {};
+    }
+};

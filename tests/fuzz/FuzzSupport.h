@@ -65,17 +65,6 @@ inline QByteArray Bytes(const uint8_t* data, size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
-// Answers every prompt with "no" / "cancel" and shows nothing.
-class SilentPrompts : public Prompts {
-public:
-    void MsgBox(const QString&, const QString&) override {}
-    bool Ask(const QString&, const QString&) override { return false; }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QStringList OpenFiles(const QString&, const QString&, const QStringList&, bool) override {
-        return {};
-    }
-};
+using SilentPrompts = ::SilentPrompts;
 
 } // namespace FuzzSupport
