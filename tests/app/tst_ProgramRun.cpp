@@ -61,6 +61,7 @@ private slots:
     void secondStartHandsOverAndEnds();
     void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
+    void startsWithoutTheEngineLibrary();
     void startAsksAboutANewerVersion();
 };
 
@@ -160,6 +161,28 @@ void tst_ProgramRun::noLoadableSkinEndsWithStatusOne() {
     QCOMPARE(program.exitCode(), 1);
     QVERIFY(!program.readAllStandardError().isEmpty());
     QVERIFY(!QFile::exists(home.playlist(0)));
+}
+
+// Without a loadable engine library the program still starts and keeps its
+// lists; the first play fails with a message naming the library, and the
+// program runs on.
+void tst_ProgramRun::startsWithoutTheEngineLibrary() {
+    Home home;
+    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
+    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(1)));
+    QProcessEnvironment env = TestProgram::Environment(home.path());
+    env.insert(QStringLiteral("MELODECK_MPV_LIBRARY"), QStringLiteral("libmpv-missing.so.2"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(TestProgram::Path(), {song});
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (said += program.readAllStandardError()).contains("libmpv-missing.so.2"), 20000);
+    QVERIFY(said.contains("无法加载媒体引擎"));
+    QCOMPARE(program.state(), QProcess::Running);
+    endWith(program, SIGTERM);
+    QCOMPARE(readFile(home.playlist(0)),
+             QByteArray::fromHex("7B5BC4ACC8CF5D7D0D0A") + "song=" + song.toUtf8() + "\r\n");
 }
 
 // Once its windows are up the program asks the update server; without a
