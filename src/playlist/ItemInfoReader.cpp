@@ -10,11 +10,16 @@ namespace {
 
 // Small batches keep the rows filling steadily; each costs one queued call.
 constexpr std::size_t kBatchSize = 32;
+// Readers are needed in bursts (a load, a drop of files); idle ones end soon
+// instead of after Qt's default 30 s, so a playing program keeps no threads
+// it is not using.
+constexpr int kIdleThreadMs = 2000;
 
 } // namespace
 
 ItemInfoReader::ItemInfoReader(QObject* parent) : QObject(parent) {
     m_pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+    m_pool.setExpiryTimeout(kIdleThreadMs);
 }
 
 ItemInfoReader::~ItemInfoReader() {
