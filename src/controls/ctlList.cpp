@@ -341,7 +341,7 @@ void ctlList::UpdateScrollRange() {
     }
     m_scroll->SetMax(max); // takes the value along when it lies past the new end
     m_scroll->SetLargeChange(page);
-    m_scroll->Layout();
+    m_scroll->PlaceThumb();
 }
 
 // After the items changed at `changedPosition`: the scroll bar follows the

@@ -72,6 +72,10 @@ public:
 
     // Sizes the bar to its pictures and places every part from the value.
     void Layout();
+    // Moves the thumb to the value after Min, Max or Value changed; the
+    // pictures and the bar's size stay (cheaper than Layout, for a host
+    // that changes the range once per added item).
+    void PlaceThumb();
     void PreMouseLeave() override;
 
     // What the bar shows, for its host and its tests.
@@ -105,7 +109,6 @@ private:
     void DrawArrow(int index, int state);
     void DrawThumb(int state);
     void DrawBar();
-    void PlaceThumb();
     void PlaceThumbAt(int top);
     void Hover(int part);
     void PressArrow(int index);
