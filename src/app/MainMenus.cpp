@@ -8,6 +8,7 @@
 #include "playlist/PlaylistStore.h"
 #include "playlist/frmPlaylistWindow.h"
 #include "skin/ModTextFile.h"
+#include "skin/SkinStore.h"
 #include "winsvc/cMagneticWnd.h"
 
 namespace {
@@ -35,20 +36,18 @@ MainMenus::MainMenus(PlayerApp& app, UpdateCheck& update, QMenu& mainMenu)
             [this](const QPoint& globalPos) { m_linkMenu.popup(globalPos); });
 }
 
-QStringList MainMenus::SkinNames(const QString& skinsDir) {
+QStringList MainMenus::SkinNames(const SkinStore& skins) {
     QStringList names{kDefaultSkin};
-    if (const auto folders = ModTextFile::ListSkinFolders(skinsDir)) {
-        for (const ModTextFile::FolderEntry& folder : *folders) {
-            if (folder.Name != kDefaultSkin)
-                names << folder.Name;
-        }
+    for (const ModTextFile::FolderEntry& folder : skins.SkinFolders()) {
+        if (folder.Name != kDefaultSkin)
+            names << folder.Name;
     }
     return names;
 }
 
 void MainMenus::FillSkinMenu() {
     m_skinMenu.clear();
-    for (const QString& name : SkinNames(m_app.Skins().SkinsDir())) {
+    for (const QString& name : SkinNames(m_app.Skins())) {
         QAction* item = m_skinMenu.addAction(name);
         item->setObjectName(QStringLiteral("SkinName"));
         item->setData(name);

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class PlayerApp;
+class SkinStore;
 class UpdateCheck;
 
 // The program's two pop-up menus and their commands: the main menu of the
@@ -17,10 +18,10 @@ public:
     // Fills `mainMenu` (the player window's right-click menu).
     MainMenus(PlayerApp& app, UpdateCheck& update, QMenu& mainMenu);
 
-    // The names offered in the skin list for the skins folder `skinsDir`:
+    // The names offered in the skin list for the skins `skins` finds:
     // "Default" first, then every other folder in natural order (a folder
     // "default" spelt otherwise is an entry of its own).
-    static QStringList SkinNames(const QString& skinsDir);
+    static QStringList SkinNames(const SkinStore& skins);
 
     // Switches both windows to skin `name` and docks the playlist window
     // under the player window. A skin that fails to load is reported and

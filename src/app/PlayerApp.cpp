@@ -18,7 +18,7 @@
 #include "playlist/PlaylistStore.h"
 #include "playlist/frmPlaylistWindow.h"
 #include "skin/ModTextFile.h"
-#include "winsvc/AppDir.h"
+#include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
 #include "winsvc/cMagneticWnd.h"
 
@@ -43,7 +43,7 @@ void trimHeap() {
 } // namespace
 
 PlayerApp::PlayerApp(Prompts& prompts, QObject* parent)
-    : QObject(parent), m_prompts(prompts), m_skins(AppDir() + QStringLiteral("/skin")),
+    : QObject(parent), m_prompts(prompts), m_skins(SkinDirs()),
       m_magnetic(std::make_unique<cMagneticWnd>()),
       m_playerWindow(std::make_unique<frmPlayerWindow>(m_skins, prompts)),
       m_update(std::make_unique<UpdateCheck>(prompts, [this] { QuitApplication(); })) {
@@ -106,15 +106,13 @@ bool PlayerApp::LoadStartSkin() {
     m_playerWindow->setVolumeValue(m_state.Volume);
     if (m_playerWindow->ChangeSkin(kStartSkin))
         return true;
-    const auto folders = ModTextFile::ListSkinFolders(m_skins.SkinsDir());
-    if (folders) {
-        for (const ModTextFile::FolderEntry& folder : *folders) {
-            if (folder.Name.compare(kStartSkin, Qt::CaseInsensitive) != 0 &&
-                m_playerWindow->ChangeSkin(folder.Name))
-                return true;
-        }
+    for (const ModTextFile::FolderEntry& folder : m_skins.SkinFolders()) {
+        if (folder.Name.compare(kStartSkin, Qt::CaseInsensitive) != 0 &&
+            m_playerWindow->ChangeSkin(folder.Name))
+            return true;
     }
-    m_prompts.MsgBox(m_skins.SkinsDir() + QStringLiteral(" 没有可用的皮肤，程序无法启动"));
+    m_prompts.MsgBox(m_skins.SkinsDirs().join(QLatin1Char(' ')) +
+                     QStringLiteral(" 没有可用的皮肤，程序无法启动"));
     return false;
 }
 

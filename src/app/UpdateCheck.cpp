@@ -2,7 +2,7 @@
 
 #include "net/ModInternet.h"
 #include "net/ServiceAddresses.h"
-#include "winsvc/AppDir.h"
+#include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
 
 #include <QCoreApplication>
@@ -41,7 +41,7 @@ void UpdateCheck::CheckForUpdate() {
 }
 
 QString UpdateCheck::UpdaterPath() {
-    return AppDir() + QLatin1Char('/') + kUpdaterName;
+    return ProgramDir() + QLatin1Char('/') + kUpdaterName;
 }
 
 bool UpdateCheck::StartUpdater() {
@@ -51,7 +51,7 @@ bool UpdateCheck::StartUpdater() {
         m_prompts.MsgBox(path + QStringLiteral(" 不存在或无法运行，无法升级"));
         return false;
     }
-    if (!QProcess::startDetached(path, {kOwnVersion}, AppDir())) {
+    if (!QProcess::startDetached(path, {kOwnVersion}, ProgramDir())) {
         m_prompts.MsgBox(path + QStringLiteral(" 无法启动，无法升级"));
         return false;
     }

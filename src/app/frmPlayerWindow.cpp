@@ -129,7 +129,7 @@ bool frmPlayerWindow::ReLoadSkin() {
     }
     const QString& name = m_skins.CurrentSkinName();
     const SkinInfo& skin = m_skins.Skin();
-    SkinImages images(ModSkinApply::SkinFolder(m_skins.SkinsDir(), name));
+    SkinImages images(ModSkinApply::SkinFolder(m_skins, name));
     if (!ModSkinApply::LoadPlayerWindowImages(skin.PlayerWindow, images)) {
         m_prompts.MsgBox(ModSkinApply::BrokenSkinMessage(name, images.FailedFile()));
         return false;

@@ -1,12 +1,15 @@
 #include "net/UrlRegistration.h"
 
 #include "net/ModReg.h"
+#include "winsvc/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringList>
+#include <optional>
 
 namespace UrlRegistration {
 namespace {
@@ -49,7 +52,84 @@ bool IsSchemeLine(const QString& line) {
     return eq > 0 && line.left(eq).trimmed() == kSchemeKey;
 }
 
+// The value of `key` in the "[Desktop Entry]" group, or nothing.
+std::optional<QString> EntryValue(const QString& entryText, const QString& key) {
+    bool inMainGroup = false;
+    for (const QString& raw : entryText.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (inMainGroup && eq > 0 && line.left(eq).trimmed() == key)
+            return line.mid(eq + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+// The program Exec names: its first argument, unquoted.
+QString ExecProgram(const QString& exec) {
+    if (!exec.startsWith(QLatin1Char('"')))
+        return exec.section(QLatin1Char(' '), 0, 0);
+    // The reverse of QuotedExecArgument: the value's own escaping first
+    // ("\\" stands for "\"), then inside the quotes "\" escapes the next
+    // character.
+    QString unescaped = exec.mid(1);
+    unescaped.replace(QLatin1String("\\\\"), QLatin1String("\\"));
+    QString program;
+    for (qsizetype i = 0; i < unescaped.size(); ++i) {
+        if (unescaped[i] == u'"')
+            return program;
+        if (unescaped[i] == u'\\' && i + 1 < unescaped.size())
+            ++i;
+        program += unescaped[i];
+    }
+    return QString(); // no closing quote: not a usable Exec
+}
+
+// The entry this program writes for links alone (see DesktopEntryText):
+// the scheme and nothing else, hidden from menus. Any other entry of that
+// name is the user's own and is left alone.
+bool IsOwnLinkEntry(const QString& entryText) {
+    return EntryValue(entryText, QStringLiteral("MimeType")) == kSchemeKey + QLatin1Char(';') &&
+           EntryValue(entryText, QStringLiteral("NoDisplay")) == QLatin1String("true");
+}
+
+std::optional<QString> ReadEntry(const QString& path) {
+    constexpr qint64 kMaxEntrySize = 64 * 1024;
+    QString error;
+    const std::optional<QByteArray> bytes = RegularFile::ReadAll(path, kMaxEntrySize, error);
+    if (!bytes)
+        return std::nullopt;
+    return QString::fromUtf8(*bytes);
+}
+
+// Whether the entry the desktop finds first in `dataDirs` starts this
+// program and takes its links.
+bool InstalledEntryServes(const QString& programPath, const QStringList& dataDirs) {
+    for (const QString& dir : dataDirs) {
+        const QString path = dir + QStringLiteral("/applications/") + kEntryName;
+        if (!QFileInfo::exists(path))
+            continue;
+        const std::optional<QString> text = ReadEntry(path);
+        return text && EntryServesProgram(*text, programPath);
+    }
+    return false;
+}
+
 #ifndef Q_OS_WIN
+QStringList XdgDataDirs() {
+    QStringList dirs;
+    for (const QString& dir : qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'))) {
+        if (QDir::isAbsolutePath(dir))
+            dirs << dir;
+    }
+    if (dirs.isEmpty())
+        dirs << QStringLiteral("/usr/local/share") << QStringLiteral("/usr/share");
+    return dirs;
+}
+
 QString XdgFolder(const char* variable, const QString& fallbackUnderHome) {
     const QString value = qEnvironmentVariable(variable);
     // A relative value is not a usable base folder; the default stands in.
@@ -118,12 +198,31 @@ QString WithDefaultHandler(const QString& mimeapps) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-bool RegisterDesktopHandler(const QString& programPath, const QString& dataHome,
-                            const QString& configHome) {
-    const QString entry = DesktopEntryText(QFileInfo(programPath).absoluteFilePath());
-    if (entry.isEmpty() ||
-        !WriteAtomically(dataHome + QStringLiteral("/applications/") + kEntryName, entry))
+bool EntryServesProgram(const QString& entryText, const QString& programPath) {
+    const std::optional<QString> types = EntryValue(entryText, QStringLiteral("MimeType"));
+    if (!types || !types->split(QLatin1Char(';')).contains(kSchemeKey))
         return false;
+    QString program =
+        ExecProgram(EntryValue(entryText, QStringLiteral("Exec")).value_or(QString()));
+    if (!program.isEmpty() && !program.contains(QLatin1Char('/')))
+        program = QStandardPaths::findExecutable(program);
+    const QString started = program.isEmpty() ? QString() : QFileInfo(program).canonicalFilePath();
+    return !started.isEmpty() && started == QFileInfo(programPath).canonicalFilePath();
+}
+
+bool RegisterDesktopHandler(const QString& programPath, const QString& dataHome,
+                            const QString& configHome, const QStringList& systemDataDirs) {
+    const QString userEntry = dataHome + QStringLiteral("/applications/") + kEntryName;
+    if (InstalledEntryServes(programPath, systemDataDirs)) {
+        // A user entry of the same name would hide the installed one.
+        const std::optional<QString> own = ReadEntry(userEntry);
+        if (own && IsOwnLinkEntry(*own) && !QFile::remove(userEntry))
+            return false;
+    } else {
+        const QString entry = DesktopEntryText(QFileInfo(programPath).absoluteFilePath());
+        if (entry.isEmpty() || !WriteAtomically(userEntry, entry))
+            return false;
+    }
     const QString listPath = configHome + QStringLiteral("/mimeapps.list");
     QFile existing(listPath);
     QString current;
@@ -166,9 +265,9 @@ bool RegisterUrlProtocol() {
 #ifdef Q_OS_WIN
     return RegisterWindowsProtocol(*MakeWindowsRegistry(), QDir::toNativeSeparators(program));
 #else
-    return RegisterDesktopHandler(program,
-                                  XdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")),
-                                  XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")));
+    return RegisterDesktopHandler(
+        program, XdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")),
+        XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")), XdgDataDirs());
 #endif
 }
 

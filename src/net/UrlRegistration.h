@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Registry;
 
@@ -14,8 +15,19 @@ namespace UrlRegistration {
 // "x-scheme-handler/melodeck=melodeck.desktop" in the
 // "[Default Applications]" group of `configHome`/mimeapps.list, every other
 // line of that file kept. Both files are replaced atomically.
+//
+// The user's entry would hide an entry of the same name in the system's data
+// folders `systemDataDirs` (in their order of precedence): when the one the
+// desktop finds there already starts this program and takes the links (the
+// program is installed), no user entry is written, and one this program wrote
+// earlier is removed, so the installed entry's menu item and file types show.
 bool RegisterDesktopHandler(const QString& programPath, const QString& dataHome,
-                            const QString& configHome);
+                            const QString& configHome, const QStringList& systemDataDirs = {});
+
+// Whether the desktop entry `entryText` takes melodeck links and its Exec
+// starts `programPath` (a bare program name is looked up on PATH; links
+// are followed on both sides).
+bool EntryServesProgram(const QString& entryText, const QString& programPath);
 
 // The text of the desktop entry for `programPath` (an absolute path); empty
 // when the path cannot be written into one (a line break in it).
@@ -32,8 +44,9 @@ QString WithDefaultHandler(const QString& mimeapps);
 bool RegisterWindowsProtocol(Registry& registry, const QString& programPath);
 
 // Registers this program the platform's way: $XDG_DATA_HOME (default
-// ~/.local/share) and $XDG_CONFIG_HOME (default ~/.config) on Linux, the
-// user's part of the registry on Windows.
+// ~/.local/share) and $XDG_CONFIG_HOME (default ~/.config) on Linux, seen
+// against $XDG_DATA_DIRS (default /usr/local/share:/usr/share); the user's
+// part of the registry on Windows.
 bool RegisterUrlProtocol();
 
 } // namespace UrlRegistration

@@ -1,7 +1,7 @@
 #include "playlist/ModList.h"
 
 #include "playback/modFile.h"
-#include "winsvc/AppDir.h"
+#include "winsvc/ProgramFolders.h"
 
 namespace ModList {
 namespace {
@@ -77,7 +77,7 @@ qint64 FileNumber(const QString& fileName) {
 }
 
 QString PlaylistFolder() {
-    return AppDir() + QLatin1Char('/') + QLatin1String(PlaylistDirName) + QLatin1Char('/');
+    return UserDataDir() + QLatin1Char('/') + QLatin1String(PlaylistDirName) + QLatin1Char('/');
 }
 
 } // namespace ModList

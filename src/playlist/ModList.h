@@ -62,7 +62,8 @@ QString NumberedFileName(int n);
 // The number of a file named by digits and ".MLF" (any case), else -1.
 qint64 FileNumber(const QString& fileName);
 
-// The program's playlist folder, with a trailing "/".
+// The folder of the user's playlists (UserDataDir()/PlayList), with a
+// trailing "/".
 QString PlaylistFolder();
 
 } // namespace ModList

@@ -159,7 +159,7 @@ bool frmPlaylistWindow::ReLoadSkin() {
     }
     const QString& name = m_skins.CurrentSkinName();
     const PlaylistWindowSkin& p = m_skins.Skin().PlaylistWindow;
-    auto images = std::make_unique<SkinImages>(ModSkinApply::SkinFolder(m_skins.SkinsDir(), name));
+    auto images = std::make_unique<SkinImages>(ModSkinApply::SkinFolder(m_skins, name));
     if (!ModSkinApply::LoadPlaylistWindowImages(p, *images)) {
         m_prompts.MsgBox(ModSkinApply::BrokenSkinMessage(name, images->FailedFile()));
         return false;

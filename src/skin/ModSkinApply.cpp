@@ -8,8 +8,9 @@
 #include "skin/ModSkinValues.h"
 #include "skin/SkinImages.h"
 #include "skin/SkinPaths.h"
-#include "winsvc/AppDir.h"
+#include "skin/SkinStore.h"
 #include "winsvc/DisplayText.h"
+#include "winsvc/ProgramFolders.h"
 
 #include <QDir>
 #include <QLabel>
@@ -67,8 +68,15 @@ QString SkinFolder(const QString& skinsDir, const QString& name) {
     return folder;
 }
 
+QString SkinFolder(const SkinStore& skins, const QString& name) {
+    QString folder = skins.FolderOf(name);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
 QString SkinFolder(const QString& name) {
-    return SkinFolder(AppDir() + QStringLiteral("/skin"), name);
+    return SkinFolder(SkinStore(SkinDirs()), name);
 }
 
 bool LoadPlayerWindowImages(const PlayerWindowSkin& skin, SkinImages& images) {

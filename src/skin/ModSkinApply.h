@@ -7,6 +7,7 @@
 #include <QString>
 
 class SkinImages;
+class SkinStore;
 
 // Putting a loaded skin onto the player window: each control gets its
 // pictures, the skin's mask colour and its place, and the window its
@@ -22,7 +23,9 @@ namespace ModSkinApply {
 // The folder of skin `name` inside `skinsDir` (found without regard to case),
 // ending in "/".
 QString SkinFolder(const QString& skinsDir, const QString& name);
-// The folder of skin `name` among the program's skins, AppDir()/skin.
+// The folder of skin `name` as `skins` finds it, ending in "/".
+QString SkinFolder(const SkinStore& skins, const QString& name);
+// The folder of skin `name` among the program's skins (SkinDirs()).
 QString SkinFolder(const QString& name);
 
 // Loads every picture the player window takes from `skin` into `images`.

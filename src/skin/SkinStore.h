@@ -1,9 +1,12 @@
 #pragma once
 
+#include "skin/ModTextFile.h"
 #include "skin/PlaylistColors.h"
 #include "skin/SkinInfo.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class Prompts;
 
@@ -16,12 +19,23 @@ class Prompts;
 // appliers put the records onto the controls afterwards. A skin that fails to
 // load therefore leaves the name, the description and the colours exactly as
 // they were.
+//
+// Skins may come from several folders (the user's own, then the shipped
+// ones). A skin is one folder, taken whole from the first of them that holds
+// a folder of its name (in any case): a user's skin named like a shipped one
+// replaces it, pictures and all, and nothing is mixed between the two.
 class SkinStore {
 public:
     // `skinsDir` is the folder holding one subfolder per skin.
     explicit SkinStore(QString skinsDir);
+    // Several such folders, searched in this order.
+    explicit SkinStore(QStringList skinsDirs);
 
-    const QString& SkinsDir() const { return m_skinsDir; }
+    const QStringList& SkinsDirs() const { return m_skinsDirs; }
+
+    // Every skin folder, in natural order of names. A folder whose name
+    // matches one of an earlier skins folder (ignoring case) is hidden by it.
+    QList<ModTextFile::FolderEntry> SkinFolders() const;
     const QString& CurrentSkinName() const { return m_name; }
     const SkinInfo& Skin() const { return m_skin; }
     const PlaylistColors& Colors() const { return m_colors; }
@@ -29,7 +43,9 @@ public:
     // False until a skin has loaded.
     bool HasSkin() const { return m_loaded; }
 
-    // The folder of skin `name`, found without regard to case.
+    // The folder of skin `name`, found without regard to case in the first
+    // skins folder that has it; for a missing skin, where the last skins
+    // folder (the shipped skins) would hold it.
     QString FolderOf(const QString& name) const;
 
     // The colour file for skin `name`: its own "playlist.xml" (any case), or
@@ -47,7 +63,7 @@ public:
     void SetColors(const PlaylistColors& colors) { m_colors = colors; }
 
 private:
-    QString m_skinsDir;
+    QStringList m_skinsDirs;
     QString m_name;
     SkinInfo m_skin;
     PlaylistColors m_colors;

@@ -84,7 +84,7 @@ private slots:
         QTemporaryDir dir;
         for (const QString& folder : folders)
             QVERIFY(QDir(dir.path()).mkdir(folder));
-        QCOMPARE(MainMenus::SkinNames(dir.path()), listed);
+        QCOMPARE(MainMenus::SkinNames(SkinStore(dir.path())), listed);
     }
 
     void skinMenuListsTheProgramsSkins() {

@@ -84,6 +84,9 @@ private slots:
     void mimeapps_data();
     void mimeapps();
     void unwritableFolderFailsQuietly();
+    void installedEntryDecidesTheUserEntry_data();
+    void installedEntryDecidesTheUserEntry();
+    void desktopOpensLinksThroughTheEntry_data();
     void desktopOpensLinksThroughTheEntry();
 };
 
@@ -231,25 +234,106 @@ void tst_UrlRegistration::unwritableFolderFailsQuietly() {
     QCOMPARE(ReadAll(dir.path() + "/config"), QString());
 }
 
+void tst_UrlRegistration::installedEntryDecidesTheUserEntry_data() {
+    QTest::addColumn<QString>("exec");       // the installed entry's; "" for none
+    QTest::addColumn<QString>("types");      // its MimeType
+    QTest::addColumn<QString>("userBefore"); // the user's entry before the start
+    QTest::addColumn<bool>("userAfter");     // whether the user's entry exists after it
+    QTest::addColumn<bool>("userChanged");
+    const QString scheme = "x-scheme-handler/melodeck;";
+    const QString own =
+        "[Desktop Entry]\nExec=/old/melodeck %u\nMimeType=" + scheme + "\nNoDisplay=true\n";
+    const QString mine = "[Desktop Entry]\nExec=vlc %u\nMimeType=audio/mpeg;" + scheme + "\n";
+    QTest::newRow("none installed: entry written") << ""
+                                                   << ""
+                                                   << "" << true << true;
+    QTest::newRow("installed, by its link: no entry")
+        << "@/bin/melodeck %U"
+        << "audio/mpeg;" + scheme << "" << false << false;
+    QTest::newRow("installed, quoted path: old own entry removed")
+        << "\"@/lib/melodeck/melodeck\" %U" << scheme << own << false << false;
+    QTest::newRow("installed: the user's own entry kept")
+        << "@/bin/melodeck %U" << scheme << mine << true << false;
+    QTest::newRow("installed entry of another program: entry written")
+        << "/usr/bin/true %U" << scheme << own << true << true;
+    QTest::newRow("installed entry without links: entry written") << "@/bin/melodeck %U"
+                                                                  << "audio/mpeg;"
+                                                                  << "" << true << true;
+}
+
+// An entry of the same name in the user's folder hides the installed one,
+// its menu item and its file types: none is written while the installed
+// entry starts this program and takes the links. The links work either way.
+void tst_UrlRegistration::installedEntryDecidesTheUserEntry() {
+    QFETCH(QString, exec);
+    QFETCH(QString, types);
+    QFETCH(QString, userBefore);
+    QFETCH(bool, userAfter);
+    QFETCH(bool, userChanged);
+    QTemporaryDir dir;
+    const QString prefix = dir.path() + "/usr";
+    QVERIFY(QDir().mkpath(prefix + "/lib/melodeck") && QDir().mkpath(prefix + "/bin"));
+    const QString program = prefix + "/lib/melodeck/melodeck";
+    QVERIFY(WriteScript(program, "#!/bin/sh\n"));
+    QVERIFY(QFile::link("../lib/melodeck/melodeck", prefix + "/bin/melodeck"));
+    const QString system = dir.path() + "/system";
+    if (!exec.isEmpty()) {
+        QVERIFY(QDir().mkpath(system + "/applications"));
+        QVERIFY(WriteScript(system + "/applications/melodeck.desktop",
+                            ("[Desktop Entry]\nType=Application\nName=Melodeck\nExec=" +
+                             QString(exec).replace('@', prefix) + "\nMimeType=" + types + "\n")
+                                .toUtf8()));
+    }
+    const QString user = dir.path() + "/data/applications/melodeck.desktop";
+    if (!userBefore.isEmpty()) {
+        QVERIFY(QDir().mkpath(dir.path() + "/data/applications"));
+        QVERIFY(WriteScript(user, userBefore.toUtf8()));
+    }
+    QVERIFY(UrlRegistration::RegisterDesktopHandler(
+        program, dir.path() + "/data", dir.path() + "/config", {dir.path() + "/none", system}));
+    QCOMPARE(QFile::exists(user), userAfter);
+    if (userAfter)
+        QCOMPARE(ReadAll(user) != userBefore, userChanged);
+    QVERIFY(ReadAll(dir.path() + "/config/mimeapps.list")
+                .contains("x-scheme-handler/melodeck=melodeck.desktop\n"));
+}
+
+void tst_UrlRegistration::desktopOpensLinksThroughTheEntry_data() {
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("the user's entry") << false;
+    QTest::newRow("the installed entry") << true;
+}
+
 void tst_UrlRegistration::desktopOpensLinksThroughTheEntry() {
     // The desktop's own opener finds the handler through the two files and
     // starts the program with the link as its one argument.
+    QFETCH(bool, installed);
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
     if (gio.isEmpty())
         QSKIP("gio (the desktop's link opener) is not installed");
     QTemporaryDir dir;
-    const QString folder = dir.path() + QStringLiteral("/my \"music\" $HOME");
+    const QString folder =
+        dir.path() + (installed ? QStringLiteral("/lib") : QStringLiteral("/my \"music\" $HOME"));
     QVERIFY(QDir().mkpath(folder));
     const QString program = folder + QStringLiteral("/melodeck");
     const QString out = dir.path() + QStringLiteral("/arguments");
     QVERIFY(WriteScript(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out.toUtf8() + "'\n"));
+    const QString system = dir.path() + "/share";
+    if (installed) {
+        QVERIFY(QDir().mkpath(system + "/applications"));
+        QVERIFY(WriteScript(
+            system + "/applications/melodeck.desktop",
+            "[Desktop Entry]\nType=Application\nName=Melodeck\nExec=" + program.toUtf8() +
+                " %U\nMimeType=audio/mpeg;x-scheme-handler/melodeck;\n"));
+    }
     QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dir.path() + "/data",
-                                                    dir.path() + "/config"));
+                                                    dir.path() + "/config", {system}));
+    QCOMPARE(QFile::exists(dir.path() + "/data/applications/melodeck.desktop"), !installed);
     QProcess opener;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", dir.path() + "/data");
     env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-    env.insert("XDG_DATA_DIRS", dir.path() + "/none");
+    env.insert("XDG_DATA_DIRS", system);
     opener.setProcessEnvironment(env);
     const QString link = QStringLiteral("melodeck://singer=A B&song=晴天&type=-1");
     opener.start(gio, {QStringLiteral("open"), link});

@@ -149,7 +149,7 @@ void tst_frmPlaylistWindow::shippedSkinsShowTheirDesign() {
              QRect(kPlayerAt.x() + p.Position.Left, kPlayerAt.y() + p.Position.Top,
                    std::max(kPlayerAt.width(), p.Position.Width()), p.Position.Height()));
     const QImage design(
-        SkinPaths::Join(ModSkinApply::SkinFolder(f.store.SkinsDir(), skin), p.Image));
+        SkinPaths::Join(ModSkinApply::SkinFolder(f.store, skin), p.Image));
     QCOMPARE(f.window->Picture(), design.convertToFormat(QImage::Format_RGB32));
     QCOMPARE(f.window->ctlToolbar()->pos(),
              QPoint(p.Toolbar.Position.Left, p.Toolbar.Position.Top));
@@ -168,7 +168,7 @@ void tst_frmPlaylistWindow::reloadsAnotherSkinAtItsSize() {
     QCOMPARE(f.window->Picture().size(), size);
     QVERIFY(f.window->Picture() != before);
     const PlaylistWindowSkin& p = f.store.Skin().PlaylistWindow;
-    const QString folder = ModSkinApply::SkinFolder(f.store.SkinsDir(), f.store.CurrentSkinName());
+    const QString folder = ModSkinApply::SkinFolder(f.store, f.store.CurrentSkinName());
     const QImage title(SkinPaths::Join(folder, p.Title.Image));
     QCOMPARE(f.window->imgTitle()->Picture(), title.convertToFormat(QImage::Format_RGB32));
     QCOMPARE(f.window->cmdClose()->x(), size.width() - (p.Position.Right - p.Close.Position.Left));

@@ -62,7 +62,7 @@ struct Skin {
         QVERIFY(store.LoadSkin(o.name, prompts));
     }
     bool Apply(Host& host) {
-        SkinImages images(ModSkinApply::SkinFolder(store.SkinsDir(), store.CurrentSkinName()));
+        SkinImages images(ModSkinApply::SkinFolder(store, store.CurrentSkinName()));
         const PlaylistColors colors =
             ModSkinApply::ReadPlaylistColors(store, store.CurrentSkinName(), prompts);
         PlaylistWindowParts parts = host.Parts();
@@ -185,7 +185,7 @@ void tst_PlaylistSkinApply::brokenPictureChangesNothing() {
         o.garbledFile = QLatin1String(file);
         o.toolbarAlign = QStringLiteral("top");
         Skin broken(o);
-        SkinImages images(ModSkinApply::SkinFolder(broken.store.SkinsDir(), o.name));
+        SkinImages images(ModSkinApply::SkinFolder(broken.store, o.name));
         PlaylistWindowParts parts = host.Parts();
         QVERIFY2(!ModSkinApply::ApplyPlaylistWindowSkin(broken.store.Skin(), PlaylistColors(),
                                                         images, parts),

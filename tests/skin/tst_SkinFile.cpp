@@ -53,6 +53,8 @@ private slots:
     void fileNamesIgnoreCase();
     void storeKeepsSkinWhenLoadFails();
     void storeBorrowsDefaultColours();
+    void userSkinsHideShippedOnes_data();
+    void userSkinsHideShippedOnes();
     void hostileSkinFileIsBroken_data();
     void hostileSkinFileIsBroken();
 
@@ -318,6 +320,49 @@ void tst_SkinFile::storeBorrowsDefaultColours() {
     QVERIFY(store.LoadSkin("Plain", prompts));
     QCOMPARE(store.Colors().ColorNumber, 0x0C0B0Au);
     QCOMPARE(QFileInfo(store.PlaylistColorsFile("Plain")).fileName(), QString("Playlist.xml"));
+}
+
+void tst_SkinFile::userSkinsHideShippedOnes_data() {
+    QTest::addColumn<QStringList>("user");
+    QTest::addColumn<QStringList>("shipped");
+    QTest::addColumn<QStringList>("listed"); // "<root>:<name>" in menu order
+    QTest::newRow("merged in natural order")
+        << QStringList{"Mine", "skin10"} << QStringList{"Default", "skin9"}
+        << QStringList{"shipped:Default", "user:Mine", "shipped:skin9", "user:skin10"};
+    QTest::newRow("same name: the user's")
+        << QStringList{"Default"} << QStringList{"Default", "Amber"}
+        << QStringList{"shipped:Amber", "user:Default"};
+    QTest::newRow("other case: the user's")
+        << QStringList{"winamp modern"} << QStringList{"Winamp Modern"}
+        << QStringList{"user:winamp modern"};
+    QTest::newRow("no user skins")
+        << QStringList{} << QStringList{"Default"} << QStringList{"shipped:Default"};
+}
+
+// A skin is one folder from the first skins folder that has it; a user's
+// folder named like a shipped one (in any case) replaces it in the list,
+// and in finding a folder by name.
+void tst_SkinFile::userSkinsHideShippedOnes() {
+    QFETCH(QStringList, user);
+    QFETCH(QStringList, shipped);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    for (const QString& name : user)
+        QVERIFY(QDir(dir.path()).mkpath("user/" + name));
+    for (const QString& name : shipped)
+        QVERIFY(QDir(dir.path()).mkpath("shipped/" + name));
+    const SkinStore store(
+        QStringList{dir.filePath("user"), dir.filePath("missing"), dir.filePath("shipped")});
+    QStringList found;
+    for (const ModTextFile::FolderEntry& folder : store.SkinFolders()) {
+        const QString root = QFileInfo(QFileInfo(folder.Path).path()).fileName();
+        found << root + ":" + folder.Name;
+        QCOMPARE(store.FolderOf(folder.Name), folder.Path);
+        QCOMPARE(store.FolderOf(folder.Name.toUpper()), folder.Path);
+    }
+    QCOMPARE(found, listed);
+    // A skin found nowhere is looked for among the shipped ones.
+    QCOMPARE(store.FolderOf("Nowhere"), dir.filePath("shipped/Nowhere"));
 }
 
 void tst_SkinFile::hostileSkinFileIsBroken_data() {

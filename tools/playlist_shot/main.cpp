@@ -3,14 +3,14 @@
 //
 //   playlist_shot <out.png> [skin name] [width height]
 //
-// Skins are read from the program directory (AppDir()/skin); the default
+// Skins are read where the program reads them (SkinDirs()); the default
 // skin is "Winamp Modern" and the default size the skin's designed size.
 
 #include "controls/ctlList.h"
 #include "playback/PlayerState.h"
 #include "playlist/frmPlaylistWindow.h"
 #include "skin/SkinStore.h"
-#include "winsvc/AppDir.h"
+#include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
 
 #include <QApplication>
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     }
     const QString skin = args.size() >= 2 ? args[1] : QStringLiteral("Winamp Modern");
     PrintingPrompts prompts;
-    SkinStore store(AppDir() + QStringLiteral("/skin"));
+    SkinStore store(SkinDirs());
     QString error;
     if (!store.LoadSkin(skin, prompts, &error)) {
         std::fprintf(stderr, "playlist_shot: %s\n", qPrintable(error));

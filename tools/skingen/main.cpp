@@ -3,10 +3,13 @@
 //   melodeck_skingen <skin folder>             writes every skin into <skin folder>/<name>/
 //   melodeck_skingen --preview <folder> [zoom]  writes <name>.png, a picture of each skin,
 //                                               and <name>-player.png, its player window
+//   melodeck_skingen --icons <hicolor folder>  writes the program's icon as
+//                                               <n>x<n>/apps/melodeck.png for each size
 //
 // The skin files depend on nothing but this program: no fonts, no clock,
 // no randomness, so every run writes the same bytes.
 
+#include "AppIcon.h"
 #include "Preview.h"
 #include "SkinWriter.h"
 #include "Theme.h"
@@ -20,7 +23,8 @@ namespace {
 
 int usage() {
     std::fputs("usage: melodeck_skingen <skin folder>\n"
-               "       melodeck_skingen --preview <folder> [zoom]\n",
+               "       melodeck_skingen --preview <folder> [zoom]\n"
+               "       melodeck_skingen --icons <hicolor folder>\n",
                stderr);
     return 2;
 }
@@ -64,6 +68,13 @@ int main(int argc, char** argv) {
         args << QString::fromLocal8Bit(argv[i]);
     if (args.size() == 1 && !args[0].startsWith("--"))
         return writeSkins(args[0]);
+    if (args.size() == 2 && args[0] == "--icons") {
+        QString error;
+        if (skingen::AppIcon::WriteTheme(args[1], &error))
+            return 0;
+        std::fprintf(stderr, "melodeck_skingen: %s\n", qPrintable(error));
+        return 1;
+    }
     if ((args.size() == 2 || args.size() == 3) && args[0] == "--preview") {
         const int zoom = args.size() == 3 ? args[2].toInt() : 2;
         return zoom >= 1 && zoom <= 8 ? writePreviews(argc, argv, args[1], zoom) : usage();
