@@ -1,10 +1,13 @@
-// Drops and keys on the playlist window, sent as real events to the running
-// program's widgets.
+// Drops and keys on the playlist window and the wheel on the player window,
+// sent as real events to the running program's widgets.
 #include "MenuRig.h"
 #include "support/TestMedia.h"
 
+#include "app/frmPlayerWindow.h"
+#include "controls/ctlButton.h"
 #include "controls/ctlList.h"
 #include "controls/ctlListItem.h"
+#include "controls/ctlProgress.h"
 #include "controls/ctlVScroll.h"
 #include "playlist/DropTexts.h"
 #include "playlist/MediaAdder.h"
@@ -73,6 +76,8 @@ private slots:
     void folderWalkIsBounded();
     void keys_data();
     void keys();
+    void wheelOverTheVolume_data();
+    void wheelOverTheVolume();
 };
 
 void tst_WindowInput::drops_data() {
@@ -266,6 +271,36 @@ void tst_WindowInput::keys() {
         QCOMPARE(Store().ListTitle(Store().ShownListKey()), QStringLiteral("改名"));
         QCOMPARE(activated.size(), 0);
     }
+}
+
+void tst_WindowInput::wheelOverTheVolume_data() {
+    QTest::addColumn<QString>("over");
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<int>("change");
+    QTest::newRow("a notch up") << "volume" << QList<int>{120} << 5;
+    QTest::newRow("two notches down on the thumb") << "thumb" << QList<int>{-240} << -10;
+    QTest::newRow("half notches add up") << "volume" << QList<int>{60, 30, 30, 60} << 5;
+    QTest::newRow("seek bar left alone") << "seek" << QList<int>{120, 120} << 0;
+}
+
+void tst_WindowInput::wheelOverTheVolume() {
+    QFETCH(QString, over);
+    QFETCH(QList<int>, deltas);
+    QFETCH(int, change);
+    frmPlayerWindow& w = rig->app->PlayerWindow();
+    QWidget* target = over == "seek"    ? static_cast<QWidget*>(w.ctlProgress())
+                      : over == "thumb" ? static_cast<QWidget*>(w.ctlVolume()->Thumb())
+                                        : w.ctlVolume();
+    const int volume = rig->app->State().Volume;
+    const int seek = w.ctlProgress()->Value();
+    for (int delta : deltas) {
+        QWheelEvent wheel(QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    }
+    QCOMPARE(rig->app->State().Volume, volume + change);
+    QCOMPARE(w.ctlVolume()->Value(), volume + change);
+    QCOMPARE(w.ctlProgress()->Value(), seek);
 }
 
 QTEST_MAIN(tst_WindowInput)
