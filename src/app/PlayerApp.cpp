@@ -147,6 +147,16 @@ void PlayerApp::ConnectPlaylistWindow() {
         m_state.CurrentItemKey = key;
         m_playback->PlayCurrentItem();
     });
+    connect(window, &frmPlaylistWindow::deleteRequested, m_playlistMenus.get(),
+            &PlaylistMenus::DeleteSelected);
+    // Queued: a link in the drop is searched after the drop has ended, so
+    // the program the files came from is not kept waiting.
+    connect(
+        window, &frmPlaylistWindow::itemsDropped, this,
+        [this](const QString& listKey, const QStringList& texts) {
+            Adding([&] { m_adder->AddDropped(texts, listKey); });
+        },
+        Qt::QueuedConnection);
     connect(window, &frmPlaylistWindow::closeRequested, this, [this] {
         if (m_playerWindow->cmdPlaylist()->Selected()) {
             m_playerWindow->cmdPlaylist()->SetSelected(false);
@@ -212,9 +222,13 @@ void PlayerApp::HandOff(const QString& commandLine) {
 }
 
 void PlayerApp::AddText(const QString& text) {
+    Adding([&] { m_adder->AddByKind(text); });
+}
+
+void PlayerApp::Adding(const std::function<void()>& add) {
     // A second hand-off can arrive while the first one's link is searched.
     ++m_adding;
-    m_adder->AddByKind(text);
+    add();
     --m_adding;
     // A quit came while a link was searched: the lists were saved then, and
     // are saved again now that the item is in.

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class MainMenus;
@@ -100,6 +101,8 @@ private:
     // AddByKind; a quit asked meanwhile saves once more and ends the event
     // loop after it returns.
     void AddText(const QString& text);
+    // Runs `add` (which may search a link) as AddText does.
+    void Adding(const std::function<void()>& add);
     void EndEventLoop();
 
     Prompts& m_prompts;

@@ -11,6 +11,7 @@
 #include "winsvc/cMagneticWnd.h"
 
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace {
@@ -149,7 +150,26 @@ bool PlayerTransport::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         return KeyPress(key->key(), key->modifiers());
     }
+    if (event->type() == QEvent::Wheel) {
+        return OnWheel(watched, *static_cast<QWheelEvent*>(event));
+    }
     return QObject::eventFilter(watched, event);
+}
+
+// Over the volume slider (or its thumb) each notch of the wheel is one press
+// of Up or Down; a high-resolution wheel's smaller steps add up to notches.
+bool PlayerTransport::OnWheel(QObject* watched, QWheelEvent& wheel) {
+    ::ctlProgress* volume = m_app.PlayerWindow().ctlVolume();
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !(widget == volume || volume->isAncestorOf(widget)))
+        return false;
+    wheel.accept();
+    m_wheelRemainder += wheel.angleDelta().y();
+    const int notches = m_wheelRemainder / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelRemainder %= QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0)
+        StepVolume(notches * kVolumeStep);
+    return true;
 }
 
 bool PlayerTransport::KeyPress(int key, Qt::KeyboardModifiers modifiers) {

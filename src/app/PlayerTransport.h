@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QObject>
 
+class QWheelEvent;
+
 class PlayerApp;
 
 // The player window's controls put to work: the transport buttons, mute,
@@ -10,7 +12,8 @@ class PlayerApp;
 // the thumb is let go) and the volume slider, and the main menu on any other
 // mouse button on the window's body. Keys on the player window reach the
 // same handlers: Space play/pause, Left/Right seek 5 s, Up/Down volume, and
-// Z/X/C/V/B previous/play/pause/stop/next.
+// Z/X/C/V/B previous/play/pause/stop/next. The wheel over the volume slider
+// steps the volume as Up/Down do (over the seek bar it does nothing).
 class PlayerTransport : public QObject {
     Q_OBJECT
 public:
@@ -46,7 +49,9 @@ private:
     void VolumeDown();
     void SeekBy(int seconds);
     void StepVolume(int step);
+    bool OnWheel(QObject* watched, QWheelEvent& wheel);
 
     PlayerApp& m_app;
     QMenu m_mainMenu;
+    int m_wheelRemainder = 0;
 };

@@ -47,3 +47,37 @@ int CListWindow::PositionInRow(int first, int row) const {
 int CListWindow::ClampedValue(int value) const {
     return std::clamp(value, kScrollMin, ScrollMax());
 }
+
+int CListWindow::Stepped(Step step, int cursor) const {
+    if (count <= 0) {
+        return 0;
+    }
+    if (cursor < 1 || cursor > count) {
+        return step == Step::End ? count : 1;
+    }
+    switch (step) {
+    case Step::Up:
+        return std::max(cursor - 1, 1);
+    case Step::Down:
+        return std::min(cursor + 1, count);
+    case Step::PageUp:
+        return std::max(cursor - PageSize(), 1);
+    case Step::PageDown:
+        return std::min(cursor + PageSize(), count);
+    case Step::Home:
+        return 1;
+    case Step::End:
+        return count;
+    }
+    return cursor;
+}
+
+int CListWindow::ScrolledToShow(int first, int position) const {
+    const int rows = std::max(FullRows(), 1);
+    if (position < first) {
+        first = position;
+    } else if (position > first + rows - 1) {
+        first = position - rows + 1;
+    }
+    return ClampedValue(first);
+}

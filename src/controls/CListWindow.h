@@ -5,6 +5,9 @@
 // to fill from a first visible position. Positions and scroll values are
 // 1-based: scroll value v shows item v in the top row.
 struct CListWindow {
+    // The keys that move the cursor of a list.
+    enum class Step { Up, Down, PageUp, PageDown, Home, End };
+
     static constexpr int kRowPool = 100; // rows that ever show
     static constexpr int kScrollMin = 1;
     // Positions past the last full page that the scroll range reaches, so
@@ -34,4 +37,10 @@ struct CListWindow {
     int PositionInRow(int first, int row) const;
     // `value` kept within kScrollMin..ScrollMax().
     int ClampedValue(int value) const;
+    // Where `step` moves the cursor from `cursor` (0: no cursor yet, which
+    // any step but End puts on the first item); 0 for an empty list. A page
+    // is PageSize() items, so the item at the edge stays in sight.
+    int Stepped(Step step, int cursor) const;
+    // The scroll value nearest `first` that shows `position` in a full row.
+    int ScrolledToShow(int first, int position) const;
 };

@@ -393,34 +393,53 @@ void ctlList::wheelEvent(QWheelEvent* event) {
     }
 }
 
-// Mouse selection.
+// Keys.
 
-void ctlList::SelectByMouse(int position, int shift) {
-    const int count = m_list.Count();
-    if (position < 1 || position > count) {
-        return;
+QString ctlList::MoveCursor(CListWindow::Step step, bool extend) {
+    const int position = m_selection.Step(Window(), step, extend);
+    if (position == 0) {
+        return QString();
     }
-    if (shift == 0) {
-        m_anchor = position;
-        m_list.ClearSelection();
-        m_list.SetSelected(m_list.At(position), true);
-    } else if (shift == 1) {
-        m_end = position;
-        m_list.ClearSelection();
-        const int from = std::clamp(std::min(m_anchor, m_end), 1, count);
-        const int to = std::clamp(std::max(m_anchor, m_end), 1, count);
-        Handle item = m_list.At(from);
-        for (int p = from; p <= to && item; ++p, item = m_list.Next(item)) {
-            m_list.SetSelected(item, true);
-        }
-    } else if (shift == 2) {
-        m_list.SetSelected(m_list.At(position), true);
+    const int first = Window().ScrolledToShow(m_scroll->Value(), position);
+    if (first != m_scroll->Value()) {
+        ScrollTo(first);
+    } else {
+        Redraw();
     }
+    return m_list.KeyOf(m_list.At(position));
+}
+
+void ctlList::SelectAll() {
+    m_selection.SelectAll();
+    Redraw();
+}
+
+QString ctlList::CursorKey() const {
+    return m_selection.CursorKey();
+}
+
+QString ctlList::KeyAt(QPoint point) const {
+    const int row = point.y() / kRowHeight + 1;
+    if (point.x() < 0 || point.x() >= m_scroll->x() || point.y() < 0 || row > m_filledRows) {
+        return QString();
+    }
+    return m_rowKeys[row];
+}
+
+QRect ctlList::Reveal(const QString& key) {
+    const Handle item = m_list.Find(key);
+    if (!item) {
+        return QRect();
+    }
+    const int position = m_list.PositionOf(item);
+    ScrollTo(Window().ScrolledToShow(m_scroll->Value(), position));
+    const int row = position - m_scroll->Value();
+    return QRect(0, row * kRowHeight, m_scroll->x(), kRowHeight);
 }
 
 void ctlList::OnRowMouseDown(int r, int button, int shift, float x, float y) {
     ctlListItem* row = m_rows[r];
-    SelectByMouse(row->NumText().toInt(), shift);
+    m_selection.Press(row->NumText().toInt(), shift);
     Redraw();
     emit MouseDown(row->TitleText(), button, shift, x + float(row->x()), y + float(row->y()));
 }

@@ -2,6 +2,7 @@
 
 #include "controls/CKeyedList.h"
 #include "controls/CListItem.h"
+#include "controls/CListSelection.h"
 #include "controls/CListWindow.h"
 #include "controls/ModSysColor.h"
 
@@ -26,8 +27,10 @@ class ctlVScroll;
 // shows the items from the scroll bar's value on: item n sits on BackColor
 // when n is odd and BackColor2 when n is even, wherever it shows. Rows are
 // selected by mouse: a plain press selects one item, Shift selects the range
-// from the last plain press, Ctrl adds an item. The wheel scrolls three rows
-// a notch.
+// from the last plain press, Ctrl adds an item. The keys the host passes on
+// (MoveCursor, SelectAll) follow the same rules: a step selects the item it
+// lands on, with Shift the range from the anchor, and scrolls it into view.
+// The wheel scrolls three rows a notch.
 //
 // Showing, scrolling, adding at the end and looking an item up cost time in
 // proportion to the rows shown (and the logarithm of the item count), never
@@ -66,6 +69,19 @@ public:
     std::optional<CListItem> SelectItem(const QString& index);
     // The first selected item, or the first item when none is selected.
     std::optional<CListItem> SelectItem() const;
+
+    // Moves the cursor a step and selects as a press there would (`extend`:
+    // as with Shift); returns the key of the item it lands on.
+    QString MoveCursor(CListWindow::Step step, bool extend);
+    void SelectAll();
+    // The item a key acts on: the cursor's when it is selected, else the
+    // first selected one; empty when nothing is selected.
+    QString CursorKey() const;
+    // The key of the item shown at `point` (in the list), or empty.
+    QString KeyAt(QPoint point) const;
+    // Scrolls the item into view; its row's rectangle in the list (empty
+    // when no item has the key).
+    QRect Reveal(const QString& key);
 
     quint32 BackColor() const { return m_backColor; }
     void SetBackColor(quint32 color);
@@ -130,19 +146,17 @@ private:
     void UpdateScrollRange();
     void ScrollTo(int value);
     void AfterChange(int changedPosition);
-    void SelectByMouse(int position, int shift);
     void OnRowMouseDown(int row, int button, int shift, float x, float y);
     void OnRowClick(int row);
     void OnRowMouseMove(int row);
 
     CKeyedList m_list;
+    CListSelection m_selection{m_list};
     ctlVScroll* m_scroll;
     std::array<ctlListItem*, CListWindow::kRowPool + 1> m_rows{};
     std::array<QString, CListWindow::kRowPool + 1> m_rowKeys;
     int m_filledRows = 0;
     bool m_needsScrollBar = false;
-    int m_anchor = 0;
-    int m_end = 0;
     int m_wheelRemainder = 0;
     quint32 m_backColor = ModSysColor::kButtonFace;
     quint32 m_backColor2 = 0;

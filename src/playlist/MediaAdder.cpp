@@ -2,8 +2,11 @@
 
 #include "playback/PlayerState.h"
 #include "playback/modFile.h"
+#include "playlist/DropTexts.h"
 #include "winsvc/OpenDialog.h"
 #include "winsvc/Prompts.h"
+
+#include <QDir>
 
 namespace {
 
@@ -28,8 +31,7 @@ MediaAdder::MediaAdder(PlaylistStore& store, Prompts& prompts)
     : m_store(store), m_prompts(prompts) {
 }
 
-QString MediaAdder::Append(const PlaylistStore::Record& media) {
-    const QString listKey = m_store.State().CurrentListKey;
+QString MediaAdder::Append(const PlaylistStore::Record& media, const QString& listKey) {
     // A row is added only when the songs list shows this list.
     return m_store.AddMediaToList(media, listKey, listKey == m_store.ShownListKey());
 }
@@ -44,18 +46,21 @@ QStringList MediaAdder::AddFiles(const std::optional<QString>& files) {
         return {};
     QStringList selected;
     OpenDialog::SplitOpenResult(result, selected);
+    return AddPaths(selected, m_store.State().CurrentListKey);
+}
 
+QStringList MediaAdder::AddPaths(const QStringList& paths, const QString& listKey) {
     // A few files are read at once (a moment's work, and the item that is
     // played right after being added shows its tag title); many are read in
     // the background so the window never stalls.
-    const bool readNow = selected.size() <= kReadNowLimit;
+    const bool readNow = paths.size() <= kReadNowLimit;
     QStringList keys;
     PlaylistStore::Records added;
-    for (const QString& path : selected) {
+    for (const QString& path : paths) {
         PlaylistStore::Record media = newRecord(MediaSource::FromFile, path);
         if (readNow)
             ItemInfoReader::ReadNow(*media, true);
-        const QString key = Append(media);
+        const QString key = Append(media, listKey);
         if (key.isEmpty())
             continue;
         keys.append(key);
@@ -76,7 +81,11 @@ QStringList MediaAdder::AddUrl(const std::optional<QString>& url) {
         if (text.isEmpty())
             return {};
     }
-    const QString key = Append(newRecord(MediaSource::FromUrl, text));
+    return AddStream(text, m_store.State().CurrentListKey);
+}
+
+QStringList MediaAdder::AddStream(const QString& url, const QString& listKey) {
+    const QString key = Append(newRecord(MediaSource::FromUrl, url), listKey);
     return key.isEmpty() ? QStringList() : QStringList{key};
 }
 
@@ -86,14 +95,18 @@ QStringList MediaAdder::AddLink(const std::optional<QString>& link) {
         link
             ? *link
             : m_prompts.InputBox(QStringLiteral("输入Melodeck链接"), QString()).value_or(QString());
-    if (text.isEmpty() || !m_linkResolver)
+    return AddLinkItem(text, m_store.State().CurrentListKey);
+}
+
+QStringList MediaAdder::AddLinkItem(const QString& link, const QString& listKey) {
+    if (link.isEmpty() || !m_linkResolver)
         return {};
-    PlaylistStore::Record media = m_linkResolver(text);
+    PlaylistStore::Record media = m_linkResolver(link);
     if (!media)
         return {};
     media->Source = MediaSource::FromLink;
     media->Duration = QStringLiteral("00:00");
-    const QString key = Append(media);
+    const QString key = Append(media, listKey);
     return key.isEmpty() ? QStringList() : QStringList{key};
 }
 
@@ -108,4 +121,29 @@ QStringList MediaAdder::AddByKind(const QString& text) {
     default:
         return {};
     }
+}
+
+QStringList MediaAdder::AddDropped(const QStringList& texts, const QString& listKey) {
+    const QString target = listKey.isEmpty() ? m_store.ShownListKey() : listKey;
+    QStringList keys;
+    // Neighbouring files go in together, so many of them are read in the
+    // background rather than one by one.
+    QStringList files;
+    const auto addFiles = [&] {
+        keys += AddPaths(files, target);
+        files.clear();
+    };
+    for (const QString& text : texts) {
+        if (modFile::GetPathKind(text) == PathKind::OwnLink) {
+            addFiles();
+            keys += AddLinkItem(text, target);
+        } else if (DropTexts::IsStreamAddress(text)) {
+            addFiles();
+            keys += AddStream(text, target);
+        } else if (QDir::isAbsolutePath(text)) {
+            files.append(text);
+        }
+    }
+    addFiles();
+    return keys;
 }

@@ -8,8 +8,9 @@
 
 // Puts new items at the end of the current playlist: local files (from the
 // open dialog or one path), stream addresses (from an input box or a text),
-// and whatever a command line or another instance hands over. Nothing here
-// starts playback. Every operation returns the keys of the items it added.
+// and whatever a command line or another instance hands over; or at the end
+// of a given playlist, what was dropped on it. Nothing here starts playback.
+// Every operation returns the keys of the items it added.
 //
 // Added files show their file title and "00:00" at once; their tag title
 // and length are read in the background and replace them when found.
@@ -33,13 +34,21 @@ public:
     // A local path is added as a file, a stream address as a stream, an own
     // link as a link; any other text adds nothing.
     QStringList AddByKind(const QString& text);
+    // What a drop gave (see DropTexts), in order, to the list `listKey` (the
+    // shown list when empty): absolute local paths as files, http, https,
+    // mms and rtsp addresses as streams, own links as links; other texts
+    // are passed over. Which list is current stays as it was.
+    QStringList AddDropped(const QStringList& texts, const QString& listKey = QString());
 
     // The online search that turns an own link into an item is installed
     // here; until it is, own links add nothing.
     void SetLinkResolver(LinkResolver resolver) { m_linkResolver = std::move(resolver); }
 
 private:
-    QString Append(const PlaylistStore::Record& media);
+    QString Append(const PlaylistStore::Record& media, const QString& listKey);
+    QStringList AddPaths(const QStringList& paths, const QString& listKey);
+    QStringList AddStream(const QString& url, const QString& listKey);
+    QStringList AddLinkItem(const QString& link, const QString& listKey);
 
     PlaylistStore& m_store;
     Prompts& m_prompts;

@@ -8,6 +8,7 @@
 #include "controls/ctlListItem.h"
 #include "controls/ctlToolbar.h"
 #include "playback/PlayerState.h"
+#include "playlist/DropTexts.h"
 #include "skin/ModSkinApply.h"
 #include "skin/NinePiece.h"
 #include "skin/PlaylistSkinApply.h"
@@ -20,8 +21,10 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -105,6 +108,17 @@ void frmPlaylistWindow::CreateControls() {
     m_txtEdit->installEventFilter(this);
 
     m_TransForm = new TransFormCtl(this);
+
+    // The window's keys come first, whichever control has the focus; the
+    // rename box keeps its own.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child != m_txtEdit && !child->isWindow()) {
+            child->installEventFilter(this);
+        }
+    }
+    for (ctlList* list : {m_ctlListLeft, m_ctlList1}) {
+        list->setAcceptDrops(true);
+    }
 }
 
 void frmPlaylistWindow::ConnectControls() {
@@ -231,17 +245,33 @@ void frmPlaylistWindow::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, m_picture);
 }
 
-// The splitter.
+// What the controls receive: the rename box's Enter and focus, the window's
+// keys, the splitter's mouse, the lists' drags and drops.
 
 bool frmPlaylistWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_txtEdit) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = event->type() == QEvent::KeyPress &&
+                           (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        if (enter || event->type() == QEvent::FocusOut) {
+            CommitRename();
+        }
+        // Enter ends here: passed on, it would play the selected song.
+        return enter;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        return OnKey(*static_cast<QKeyEvent*>(event));
+    }
     if (watched == m_picLine) {
         return OnSplitterEvent(event);
     }
-    if (watched == m_txtEdit && event->type() == QEvent::FocusOut) {
-        CommitRename();
+    if (watched == m_ctlListLeft || watched == m_ctlList1) {
+        return OnDragEvent(static_cast<ctlList*>(watched), event);
     }
     return QWidget::eventFilter(watched, event);
 }
+
+// The splitter.
 
 bool frmPlaylistWindow::OnSplitterEvent(QEvent* event) {
     switch (event->type()) {
@@ -309,7 +339,7 @@ void frmPlaylistWindow::ToggleSplitter() {
 
 void frmPlaylistWindow::OnPlaylistClicked(const QString& key) {
     if (key == m_state.CurrentListKey) {
-        OpenRename();
+        OpenRename(key);
         return;
     }
     m_txtEdit->hide();
@@ -317,11 +347,16 @@ void frmPlaylistWindow::OnPlaylistClicked(const QString& key) {
     emit playlistChosen(key);
 }
 
-void frmPlaylistWindow::OpenRename() {
-    m_txtEdit->setGeometry(m_ctlListLeft->x() + int(m_ctlListLeft->m_X),
-                           m_ctlListLeft->y() + int(m_ctlListLeft->m_Y), m_ctlListLeft->width(),
-                           m_txtEdit->sizeHint().height());
-    m_txtEdit->setText(m_ctlListLeft->m_Title);
+void frmPlaylistWindow::OpenRename(const QString& key) {
+    const QRect row = m_ctlListLeft->Reveal(key);
+    const std::optional<CListItem> item = m_ctlListLeft->ItemData(key);
+    if (row.isNull() || !item) {
+        return;
+    }
+    m_renameKey = key;
+    m_txtEdit->setGeometry(m_ctlListLeft->x() + row.x(), m_ctlListLeft->y() + row.y(),
+                           m_ctlListLeft->width(), m_txtEdit->sizeHint().height());
+    m_txtEdit->setText(item->iTitle);
     m_txtEdit->show();
     m_txtEdit->raise();
     m_txtEdit->setFocus();
@@ -333,7 +368,7 @@ void frmPlaylistWindow::CommitRename() {
         return; // already committed (Enter, then the focus left)
     }
     m_txtEdit->hide();
-    const QString key = m_state.CurrentListKey;
+    const QString key = m_renameKey;
     std::optional<CListItem> row = m_ctlListLeft->ItemData(key);
     if (!row) {
         return;
@@ -341,4 +376,119 @@ void frmPlaylistWindow::CommitRename() {
     row->iTitle = m_txtEdit->text();
     m_ctlListLeft->SetItemData(key, *row);
     emit playlistRenamed(key, row->iTitle);
+}
+
+// Until the user clicks a list none is current: F2 then renames the one
+// marked (the list shown).
+void frmPlaylistWindow::RenameCurrentPlaylist() {
+    QString key = m_state.CurrentListKey;
+    if (key.isEmpty()) {
+        const std::optional<CListItem> marked = m_ctlListLeft->SelectItem();
+        key = marked ? marked->iData.toString() : QString();
+    }
+    OpenRename(key);
+}
+
+// Keys.
+
+void frmPlaylistWindow::keyPressEvent(QKeyEvent* event) {
+    if (!OnKey(*event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool frmPlaylistWindow::OnKey(const QKeyEvent& key) {
+    if (m_txtEdit->isVisible()) {
+        return false;
+    }
+    if (key.matches(QKeySequence::SelectAll)) {
+        m_ctlList1->SelectAll();
+        return true;
+    }
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool shift = modifiers == Qt::ShiftModifier;
+    if (modifiers != Qt::NoModifier && !shift) {
+        return false;
+    }
+    using Step = CListWindow::Step;
+    static const std::pair<int, Step> steps[] = {
+        {Qt::Key_Up, Step::Up},         {Qt::Key_Down, Step::Down},
+        {Qt::Key_PageUp, Step::PageUp}, {Qt::Key_PageDown, Step::PageDown},
+        {Qt::Key_Home, Step::Home},     {Qt::Key_End, Step::End}};
+    for (const auto& [code, step] : steps) {
+        if (key.key() == code) {
+            const QString item = m_ctlList1->MoveCursor(step, shift);
+            if (!item.isEmpty()) {
+                m_state.CurrentItemKey = item; // as a click on it would
+            }
+            return true;
+        }
+    }
+    if (shift) {
+        return false;
+    }
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (const QString item = m_ctlList1->CursorKey(); !item.isEmpty()) {
+            emit songActivated(item);
+        }
+        return true;
+    case Qt::Key_Delete:
+        emit deleteRequested();
+        return true;
+    case Qt::Key_F2:
+        RenameCurrentPlaylist();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Drops. The cursor shows a copy wherever the drop may give something, and
+// no drop at all otherwise.
+
+bool frmPlaylistWindow::OnDragEvent(ctlList* list, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+        m_dropUsable = DropTexts::MayHold(*static_cast<QDragEnterEvent*>(event)->mimeData());
+        [[fallthrough]];
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (m_dropUsable && (drag->possibleActions() & Qt::CopyAction)) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop:
+        return OnDrop(list, *static_cast<QDropEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+bool frmPlaylistWindow::OnDrop(ctlList* list, QDropEvent& event) {
+    const DropTexts::Result dropped = DropTexts().Read(*event.mimeData());
+    if (dropped.texts.isEmpty() || !(event.possibleActions() & Qt::CopyAction)) {
+        event.ignore();
+        return true;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    // On the playlists: the list under the pointer, else the shown one.
+    const QString listKey =
+        list == m_ctlListLeft ? list->KeyAt(event.position().toPoint()) : QString();
+    emit itemsDropped(listKey, dropped.texts);
+    if (dropped.capped) {
+        // Told once the drop is over: the source waits for its end.
+        QTimer::singleShot(0, this, [this] {
+            m_prompts.MsgBox(
+                QStringLiteral("拖入的文件夹太大，只添加了前面找到的媒体文件（最多%1个）")
+                    .arg(DropTexts::kMaxFiles));
+        });
+    }
+    return true;
 }

@@ -8,6 +8,8 @@
 #include <memory>
 
 class PictureSurface;
+class QDropEvent;
+class QKeyEvent;
 class Prompts;
 class QLineEdit;
 class SkinImages;
@@ -34,8 +36,15 @@ struct PlayerState;
 // Moving: press on the body or the title. Sizing: press on the grip.
 // Splitter: drag it (it stays between the lists' outer edges), double-click
 // to collapse the playlists list and again to bring it back. Clicking the
-// current playlist again opens a rename box over its row; Enter or leaving
-// the box writes the name into the row.
+// current playlist again opens a rename box over its row (F2 as well); Enter
+// or leaving the box writes the name into the row.
+//
+// Keys, seen before any control of the window gets them (a clicked row keeps
+// the focus): Enter plays the selected song, Delete asks to remove the
+// selected songs, Up/Down/Home/End/PageUp/PageDown move the songs' selection
+// (Shift extends it), Ctrl+A selects every song. Files, folders, addresses
+// and links dropped on either list are reported, as texts, for the list they
+// go to; a drop that holds nothing usable is refused.
 class frmPlaylistWindow : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QImage Picture READ Picture)
@@ -93,11 +102,17 @@ signals:
     void songContextMenuRequested(const QPoint& globalPos);
     // The close button was clicked.
     void closeRequested();
+    // Delete was pressed: the selected songs are to go.
+    void deleteRequested();
+    // Texts from a drop (DropTexts) go to the end of the list `listKey`;
+    // empty: the list the songs list shows.
+    void itemsDropped(const QString& listKey, const QStringList& texts);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
@@ -112,8 +127,12 @@ private:
     void MoveSplitterTo(int left);
     void ToggleSplitter();
     void OnPlaylistClicked(const QString& key);
-    void OpenRename();
+    void OpenRename(const QString& key);
+    void RenameCurrentPlaylist();
     void CommitRename();
+    bool OnKey(const QKeyEvent& key);
+    bool OnDragEvent(ctlList* list, QEvent* event);
+    bool OnDrop(ctlList* list, QDropEvent& event);
 
     SkinStore& m_skins;
     Prompts& m_prompts;
@@ -140,4 +159,7 @@ private:
     bool m_splitterDragging = false;
     int m_splitterGrabX = 0;
     int m_savedSplitterLeft = 0;
+    QString m_renameKey;
+    // Whether the drag over the window holds anything to add.
+    bool m_dropUsable = false;
 };
