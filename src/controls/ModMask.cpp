@@ -13,7 +13,6 @@ namespace {
 struct Run {
     int left;
     int right;
-    friend bool operator==(const Run&, const Run&) = default;
 };
 
 struct Rgb {
