@@ -213,10 +213,10 @@ void PlayerApp::HandOff(const QString& commandLine) {
         AddText(commandLine);
 }
 
-void PlayerApp::AddText(const QString& text) {
+QStringList PlayerApp::AddText(const QString& text) {
     // A second hand-off can arrive while the first one's link is searched.
     ++m_adding;
-    m_adder->AddByKind(text);
+    const QStringList added = m_adder->AddByKind(text);
     --m_adding;
     // A quit came while a link was searched: the lists were saved then, and
     // are saved again now that the item is in.
@@ -224,6 +224,7 @@ void PlayerApp::AddText(const QString& text) {
         m_store->SavePlaylists();
         EndEventLoop();
     }
+    return added;
 }
 
 void PlayerApp::EndEventLoop() {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
 
@@ -54,6 +55,11 @@ public:
     // front and the text is added to the current list, without playing.
     void HandOff(const QString& commandLine);
 
+    // Adds `text` to the current list (AddByKind) and returns the keys of
+    // what was added. A quit asked meanwhile (a link search waits for the
+    // service) saves once more and ends the event loop after it returns.
+    QStringList AddText(const QString& text);
+
     // The one way out: stops playback, saves the playlists, marks the
     // program as exiting (so the video window may close), closes the
     // windows (the video window is only hidden; it and its engine go with
@@ -97,9 +103,6 @@ private:
     void LoadPlaylists();
     void ConnectPlaylistWindow();
     PlaylistStore::Record ResolveLinkItem(const QString& link);
-    // AddByKind; a quit asked meanwhile saves once more and ends the event
-    // loop after it returns.
-    void AddText(const QString& text);
     void EndEventLoop();
 
     Prompts& m_prompts;
