@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/MainMenus.h"
+#include "app/MprisService.h"
 #include "app/PlayerInfoLabels.h"
 #include "app/PlayerTransport.h"
 #include "app/PlaylistMenus.h"
@@ -23,6 +24,7 @@
 #include "winsvc/cMagneticWnd.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QGuiApplication>
 
 #if defined(__GLIBC__)
@@ -58,6 +60,7 @@ PlayerApp::~PlayerApp() {
     // The video window only closes once the program is exiting; and the
     // windows go before the store and playback that their signals reach.
     m_state.IsExiting = true;
+    m_mpris.reset();
     m_menus.reset();
     m_playlistMenus.reset();
     m_labels.reset();
@@ -81,6 +84,7 @@ bool PlayerApp::Start() {
     // start so a moved program is still found. Failure is not worth a word:
     // links typed into the link dialog work all the same.
     UrlRegistration::RegisterUrlProtocol();
+    m_mpris = MprisService::Start(*this, QDBusConnection::sessionBus());
     return true;
 }
 

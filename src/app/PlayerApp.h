@@ -13,6 +13,7 @@
 
 class MainMenus;
 class MediaAdder;
+class MprisService;
 class PlayerInfoLabels;
 class PlaylistPlayback;
 class PlaylistStore;
@@ -120,6 +121,8 @@ private:
     std::unique_ptr<PlaylistMenus> m_playlistMenus;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<PlayerInfoLabels> m_labels;
+    // The desktop's media controls; none without a session bus.
+    std::unique_ptr<MprisService> m_mpris;
     QPointer<frmMelodeckLink> m_linkDialog;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;
