@@ -22,7 +22,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <limits>
+#include <sys/prctl.h>
 
 namespace {
 const int kTimeoutMs = 15000;
@@ -331,6 +333,8 @@ int main(int argc, char** argv) {
     QProcess bus;
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (!daemon.isEmpty()) {
+        // The bus goes with this process even when a test crashes it.
+        bus.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         bus.start(daemon, {"--session", "--print-address", "--nofork"});
         if (bus.waitForStarted() && bus.waitForReadyRead(10000))
             g_busAddress = QString::fromUtf8(bus.readLine()).trimmed();
