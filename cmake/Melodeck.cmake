@@ -28,9 +28,11 @@ elseif(MELODECK_SANITIZE)
 endif()
 
 # What every test runs with: offscreen windows, the engine's null outputs,
-# and under the sanitizers the options that make any finding fail the test.
+# no session bus (a test's player would otherwise show up among the
+# desktop's media controls; tst_Mpris starts a bus of its own), and under
+# the sanitizers the options that make any finding fail the test.
 set(MELODECK_TEST_ENV
-    "QT_QPA_PLATFORM=offscreen;MELODECK_MPV_VO=null;MELODECK_MPV_AO=null;MELODECK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;QT_LOGGING_RULES=qt.qpa.*=false")
+    "QT_QPA_PLATFORM=offscreen;MELODECK_MPV_VO=null;MELODECK_MPV_AO=null;MELODECK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;QT_LOGGING_RULES=qt.qpa.*=false;DBUS_SESSION_BUS_ADDRESS=unix:path=${CMAKE_BINARY_DIR}/no-session-bus")
 set(MELODECK_TEST_TIMEOUT 120)
 if(MELODECK_SANITIZE OR MELODECK_FUZZ)
   list(APPEND MELODECK_TEST_ENV

@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/MainMenus.h"
+#include "app/MprisService.h"
 #include "app/PlayerInfoLabels.h"
 #include "app/PlayerTransport.h"
 #include "app/PlaylistMenus.h"
@@ -23,6 +24,7 @@
 #include "winsvc/cMagneticWnd.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QGuiApplication>
 
 #if defined(__GLIBC__)
@@ -58,6 +60,7 @@ PlayerApp::~PlayerApp() {
     // The video window only closes once the program is exiting; and the
     // windows go before the store and playback that their signals reach.
     m_state.IsExiting = true;
+    m_mpris.reset();
     m_menus.reset();
     m_playlistMenus.reset();
     m_labels.reset();
@@ -81,6 +84,7 @@ bool PlayerApp::Start() {
     // start so a moved program is still found. Failure is not worth a word:
     // links typed into the link dialog work all the same.
     UrlRegistration::RegisterUrlProtocol();
+    m_mpris = MprisService::Start(*this, QDBusConnection::sessionBus());
     return true;
 }
 
@@ -154,7 +158,7 @@ void PlayerApp::ConnectPlaylistWindow() {
     connect(
         window, &frmPlaylistWindow::itemsDropped, this,
         [this](const QString& listKey, const QStringList& texts) {
-            Adding([&] { m_adder->AddDropped(texts, listKey); });
+            Adding([&] { return m_adder->AddDropped(texts, listKey); });
         },
         Qt::QueuedConnection);
     connect(window, &frmPlaylistWindow::closeRequested, this, [this] {
@@ -221,14 +225,14 @@ void PlayerApp::HandOff(const QString& commandLine) {
         AddText(commandLine);
 }
 
-void PlayerApp::AddText(const QString& text) {
-    Adding([&] { m_adder->AddByKind(text); });
+QStringList PlayerApp::AddText(const QString& text) {
+    return Adding([&] { return m_adder->AddByKind(text); });
 }
 
-void PlayerApp::Adding(const std::function<void()>& add) {
+QStringList PlayerApp::Adding(const std::function<QStringList()>& add) {
     // A second hand-off can arrive while the first one's link is searched.
     ++m_adding;
-    add();
+    const QStringList added = add();
     --m_adding;
     // A quit came while a link was searched: the lists were saved then, and
     // are saved again now that the item is in.
@@ -236,6 +240,7 @@ void PlayerApp::Adding(const std::function<void()>& add) {
         m_store->SavePlaylists();
         EndEventLoop();
     }
+    return added;
 }
 
 void PlayerApp::EndEventLoop() {

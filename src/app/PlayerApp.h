@@ -7,12 +7,14 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 class MainMenus;
 class MediaAdder;
+class MprisService;
 class PlayerInfoLabels;
 class PlaylistPlayback;
 class PlaylistStore;
@@ -54,6 +56,11 @@ public:
     // What a second instance handed over: the player window comes to the
     // front and the text is added to the current list, without playing.
     void HandOff(const QString& commandLine);
+
+    // Adds `text` to the current list (AddByKind) and returns the keys of
+    // what was added. A quit asked meanwhile (a link search waits for the
+    // service) saves once more and ends the event loop after it returns.
+    QStringList AddText(const QString& text);
 
     // The one way out: stops playback, saves the playlists, marks the
     // program as exiting (so the video window may close), closes the
@@ -98,11 +105,8 @@ private:
     void LoadPlaylists();
     void ConnectPlaylistWindow();
     PlaylistStore::Record ResolveLinkItem(const QString& link);
-    // AddByKind; a quit asked meanwhile saves once more and ends the event
-    // loop after it returns.
-    void AddText(const QString& text);
-    // Runs `add` (which may search a link) as AddText does.
-    void Adding(const std::function<void()>& add);
+    // Runs `add` (which may search a link) as AddText does; its keys.
+    QStringList Adding(const std::function<QStringList()>& add);
     void EndEventLoop();
 
     Prompts& m_prompts;
@@ -120,6 +124,8 @@ private:
     std::unique_ptr<PlaylistMenus> m_playlistMenus;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<PlayerInfoLabels> m_labels;
+    // The desktop's media controls; none without a session bus.
+    std::unique_ptr<MprisService> m_mpris;
     QPointer<frmMelodeckLink> m_linkDialog;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;

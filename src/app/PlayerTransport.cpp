@@ -132,8 +132,10 @@ void PlayerTransport::ctlProgress_ThumbUp() {
     frmPlayer* video = m_app.ExistingVideoWindow();
     if (!video)
         return;
-    video->ctlPlayer1()->Controls().setCurrentPosition(m_app.PlayerWindow().ctlProgress()->Value());
+    const int seconds = m_app.PlayerWindow().ctlProgress()->Value();
+    video->ctlPlayer1()->Controls().setCurrentPosition(seconds);
     video->tmrDuration().start();
+    emit Seeked(seconds);
 }
 
 // The chosen volume is kept; the engine takes it when it is made, so a
@@ -214,8 +216,13 @@ void PlayerTransport::SeekBy(int seconds) {
     if (!video)
         return;
     const double now = video->ctlPlayer1()->Controls().currentPosition();
-    ::ctlProgress* bar = m_app.PlayerWindow().ctlProgress();
-    bar->SetValue(int(std::lround(now)) + seconds);
+    SeekTo(int(std::lround(now)) + seconds);
+}
+
+void PlayerTransport::SeekTo(int seconds) {
+    if (!m_app.ExistingVideoWindow())
+        return;
+    m_app.PlayerWindow().ctlProgress()->SetValue(seconds);
     ctlProgress_ThumbUp();
 }
 

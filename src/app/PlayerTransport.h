@@ -31,6 +31,10 @@ public:
     void ctlProgress_ThumbDown();
     void ctlProgress_ThumbUp();
     void ctlVolume_Scroll();
+    // Space: pause while the pause button shows, else play.
+    void PlayOrPause();
+    // The seek bar let go at `seconds` (kept within the bar's range).
+    void SeekTo(int seconds);
     // A key pressed on the player window; false when it is not one of the
     // window's keys.
     bool KeyPress(int key, Qt::KeyboardModifiers modifiers);
@@ -38,11 +42,15 @@ public:
     // The main menu; its commands are added by the menus.
     QMenu& MainMenu() { return m_mainMenu; }
 
+signals:
+    // The engine was asked to go to `seconds` in the item: every seek, by
+    // the seek bar, the keys or the desktop's media controls, ends here.
+    void Seeked(int seconds);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PlayOrPause();
     void SeekBack();
     void SeekForward();
     void VolumeUp();
