@@ -111,9 +111,9 @@ class Audacious(Player):
         try:
             aud = dbuswire.Audacious(env["DBUS_SESSION_BUS_ADDRESS"], timeout=30)
         except (OSError, dbuswire.DBusError):
-            return None
+            return None  # no bus: reported as an incomplete run
         try:
-            while time.monotonic() < deadline:
+            while time.monotonic() < deadline and run.running():
                 try:
                     if aud.length() >= media.items:
                         break

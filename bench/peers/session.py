@@ -4,6 +4,7 @@ probes report. Everything started here is ended here, by its own process id.
 """
 
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -56,7 +57,6 @@ class Xvfb:
 
 
 def _wait_readable(fd, timeout):
-    import select
     return bool(select.select([fd], [], [], max(0.0, timeout))[0])
 
 
