@@ -4,6 +4,7 @@
 #include "playback/CMediaInfo.h"
 #include "playback/EngineMedia.h"
 #include "playback/frmPlayer.h"
+#include "playlist/ItemInfoReader.h"
 #include "playlist/PlaylistPlayback.h"
 #include "winsvc/DisplayText.h"
 #include "winsvc/ExitSignals.h"
@@ -107,6 +108,20 @@ void echoPlayback(PlayerApp& app) {
                      });
 }
 
+// With MELODECK_REPORT_LENGTHS set, one line goes to the terminal when the
+// background reading of the playlists' lengths has finished, so that a
+// benchmark can time it from outside without looking at the window.
+void reportLengthsRead(PlayerApp& app) {
+    if (qEnvironmentVariableIsEmpty("MELODECK_REPORT_LENGTHS"))
+        return;
+    auto report = [] { QTextStream(stderr) << "lengths read" << Qt::endl; };
+    ItemInfoReader& reader = app.Store().InfoReader();
+    if (reader.Pending() == 0)
+        report();
+    else
+        QObject::connect(&reader, &ItemInfoReader::Idle, &app, report, Qt::SingleShotConnection);
+}
+
 // The media engine's library may set up signal handlers of its own when it
 // starts, and again when it opens its outputs on threads of its own; the
 // program's handlers are put back whenever one is found missing, so a
@@ -168,6 +183,7 @@ int main(int argc, char** argv) {
     if (!player.Start())
         return 1;
     echoPlayback(player);
+    reportLengthsRead(player);
     keepExitSignals(player, exitSignals);
     if (!commandLine.isEmpty())
         player.PlayCommandLine(commandLine);
