@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QThreadPool>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -156,6 +157,9 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(terminalMessageHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Melodeck"));
+    // Qt converts large pictures (a window's shape) on its shared pool; those
+    // threads are wanted only in such bursts, not for the next 30 s.
+    QThreadPool::globalInstance()->setExpiryTimeout(2000);
     // libmpv needs C number formatting; QApplication may have changed it.
     std::setlocale(LC_NUMERIC, "C");
 
