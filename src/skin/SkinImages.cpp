@@ -10,6 +10,10 @@
 
 namespace {
 
+// The memory a decoder may take for one picture: the largest skin picture
+// at 32 bits per pixel.
+constexpr int kDecodeLimitMb = int(qint64(kMaxSkinSide) * kMaxSkinSide * 4 / (1024 * 1024));
+
 bool fits(const QSize& size) {
     return size.width() <= kMaxSkinSide && size.height() <= kMaxSkinSide;
 }
@@ -30,6 +34,10 @@ bool insideFolder(const QString& path, const QString& folder) {
 // declares a size beyond the bound (formats that declare none are checked
 // after decoding, under Qt's allocation limit).
 std::optional<QImage> readPicture(const QString& path) {
+    // The largest skin picture (4096 px square, 32-bit) needs 64 MiB; a
+    // decoder given a few hostile bytes must not be let to allocate more.
+    if (QImageReader::allocationLimit() > kDecodeLimitMb || QImageReader::allocationLimit() <= 0)
+        QImageReader::setAllocationLimit(kDecodeLimitMb);
     const int limitMb = QImageReader::allocationLimit();
     const qint64 maxBytes = qint64(limitMb > 0 ? limitMb : 256) * 1024 * 1024;
     QFile file;
