@@ -45,7 +45,8 @@ const QList<int>& Sizes() {
 }
 
 QImage Draw(int size) {
-    const Palette& p = Designs().front().palette;
+    // A copy: Designs() returns its list by value.
+    const Palette p = Designs().front().palette;
     const int px = size * kOversample;
     // Grid units to canvas pixels, rounded to nearest.
     const auto u = [px](int v) { return (v * px + kGrid / 2) / kGrid; };
