@@ -250,9 +250,9 @@ void frmPlaylistWindow::paintEvent(QPaintEvent*) {
 
 bool frmPlaylistWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_txtEdit) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool enter = event->type() == QEvent::KeyPress &&
-                           (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        const auto* key =
+            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+        const bool enter = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
         if (enter || event->type() == QEvent::FocusOut) {
             CommitRename();
         }
