@@ -53,7 +53,14 @@ MlfPlaylist ParseMlf(const QString& text) {
 }
 
 QString FormatMlf(const QString& title, const QList<MlfItem>& items) {
-    QString text = QLatin1Char('{') + title + QLatin1Char('}') + kCrLf;
+    // A title read from a file whose "{" line has no "}" runs on over the
+    // following lines; written back with its line breaks, those lines would
+    // be read as items once more, and the list would grow at every save.
+    QString oneLine = title;
+    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QString text = QLatin1Char('{') + oneLine + QLatin1Char('}') + kCrLf;
     for (const MlfItem& item : items)
         text += item.Title + QLatin1Char('=') + RewriteLegacyUrl(item.Path) + kCrLf;
     return text;
