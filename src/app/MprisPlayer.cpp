@@ -117,34 +117,35 @@ void MprisPlayer::setVolume(double volume) {
         m_app.PlayerWindow().ctlVolume()->SetValue(*value);
 }
 
-void MprisPlayer::Next() {
+// A transport button's command, as if its button were clicked; nothing once
+// the program is closing.
+void MprisPlayer::Press(void (PlayerTransport::*command)()) {
     if (!Closing())
-        m_app.Transport().cmdNext_Click();
+        (m_app.Transport().*command)();
+}
+
+void MprisPlayer::Next() {
+    Press(&PlayerTransport::cmdNext_Click);
 }
 
 void MprisPlayer::Previous() {
-    if (!Closing())
-        m_app.Transport().cmdPrev_Click();
+    Press(&PlayerTransport::cmdPrev_Click);
 }
 
 void MprisPlayer::Pause() {
-    if (!Closing())
-        m_app.Transport().cmdPause_Click();
+    Press(&PlayerTransport::cmdPause_Click);
 }
 
 void MprisPlayer::PlayPause() {
-    if (!Closing())
-        m_app.Transport().PlayOrPause();
+    Press(&PlayerTransport::PlayOrPause);
 }
 
 void MprisPlayer::Stop() {
-    if (!Closing())
-        m_app.Transport().cmdStop_Click();
+    Press(&PlayerTransport::cmdStop_Click);
 }
 
 void MprisPlayer::Play() {
-    if (!Closing())
-        m_app.Transport().cmdPlay_Click();
+    Press(&PlayerTransport::cmdPlay_Click);
 }
 
 void MprisPlayer::Seek(qlonglong Offset) {

@@ -6,6 +6,8 @@
 
 #include "app/MprisState.h"
 
+class PlayerTransport;
+
 class PlayerApp;
 class ctlPlayer;
 
@@ -77,6 +79,7 @@ private:
     QString PlayListKey() const;
     // Calls arriving while the program shuts down change nothing.
     bool Closing() const;
+    void Press(void (PlayerTransport::*command)());
     QVariant Notified(const QString& name) const;
 
     PlayerApp& m_app;

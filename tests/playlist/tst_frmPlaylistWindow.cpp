@@ -148,8 +148,7 @@ void tst_frmPlaylistWindow::shippedSkinsShowTheirDesign() {
     QCOMPARE(f.window->geometry(),
              QRect(kPlayerAt.x() + p.Position.Left, kPlayerAt.y() + p.Position.Top,
                    std::max(kPlayerAt.width(), p.Position.Width()), p.Position.Height()));
-    const QImage design(
-        SkinPaths::Join(ModSkinApply::SkinFolder(f.store, skin), p.Image));
+    const QImage design(SkinPaths::Join(ModSkinApply::SkinFolder(f.store, skin), p.Image));
     QCOMPARE(f.window->Picture(), design.convertToFormat(QImage::Format_RGB32));
     QCOMPARE(f.window->ctlToolbar()->pos(),
              QPoint(p.Toolbar.Position.Left, p.Toolbar.Position.Top));
