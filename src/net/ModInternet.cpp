@@ -123,6 +123,8 @@ QString HttpGet(const QString& url, std::chrono::milliseconds timeout) {
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; a stated time-out is a minimum.
+    deadline.setTimerType(Qt::PreciseTimer);
     bool timedOut = false;
     QObject::connect(reply, &QNetworkReply::metaDataChanged, [&] { body.OnMetaData(); });
     QObject::connect(reply, &QNetworkReply::readyRead, [&] { body.OnReadyRead(); });
