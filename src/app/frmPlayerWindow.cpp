@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -197,9 +198,9 @@ void frmPlayerWindow::setLedText(const QString& text) {
     m_ctlLED->SetText(text);
 }
 
-void frmPlayerWindow::paintEvent(QPaintEvent*) {
+void frmPlayerWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    ModMask::DrawPicture(painter, m_picture, event->region());
 }
 
 void frmPlayerWindow::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -153,6 +154,16 @@ void ApplyMaskRegion(QWidget* target, const QImage& picture, quint32 maskColor) 
 QRegion VisibleRegion(const QWidget* widget) {
     const QRegion mask = widget->mask();
     return mask.isEmpty() ? QRegion(widget->rect()) : mask.intersected(widget->rect());
+}
+
+void DrawPicture(QPainter& painter, const QImage& picture, const QRegion& region) {
+    for (const QRect& whole : region.intersected(picture.rect())) {
+        for (int top = whole.top(); top <= whole.bottom(); top += kRowsPerDraw) {
+            const QRect piece(whole.left(), top, whole.width(),
+                              std::min(kRowsPerDraw, whole.bottom() + 1 - top));
+            painter.drawImage(piece.topLeft(), picture, piece);
+        }
+    }
 }
 
 QImage ShapedSnapshot(QWidget* window) {

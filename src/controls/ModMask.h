@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRegion>
 
+class QPainter;
 class QWidget;
 
 // Shaping widgets to the pixels of a picture that differ from a mask colour.
@@ -36,6 +37,15 @@ void ApplyMaskRegion(QWidget* target, const QImage& picture, quint32 maskColor);
 // What of the widget can be seen and clicked: its mask within its rectangle,
 // or the whole rectangle without a mask.
 QRegion VisibleRegion(const QWidget* widget);
+
+// Draws `picture`, placed at the origin, into the part `region` of the
+// painter's device, in pieces of at most kRowsPerDraw rows. Qt's raster engine
+// hands a single draw through 96 or more rows of a clip to pool threads; a
+// skin redrawn every second (the time behind a shaped display) would keep two
+// such threads alive for nothing, while these small pictures draw faster on
+// the GUI thread alone.
+inline constexpr int kRowsPerDraw = 64;
+void DrawPicture(QPainter& painter, const QImage& picture, const QRegion& region);
 
 // What a shaped window shows, with the pixels outside its shape transparent
 // (screenshots of skinned windows).

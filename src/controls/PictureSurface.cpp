@@ -2,6 +2,7 @@
 
 #include "controls/ModMask.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
@@ -19,11 +20,10 @@ void PictureSurface::SetPicture(const QImage& picture, const QRegion& shape) {
     }
 }
 
-void PictureSurface::paintEvent(QPaintEvent*) {
+void PictureSurface::paintEvent(QPaintEvent* event) {
     if (m_picture.isNull()) {
         return;
     }
     QPainter painter(this);
-    painter.setClipRegion(m_shape);
-    painter.drawImage(QPoint(0, 0), m_picture);
+    ModMask::DrawPicture(painter, m_picture, event->region().intersected(m_shape));
 }

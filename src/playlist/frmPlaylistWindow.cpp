@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -240,9 +241,9 @@ QImage frmPlaylistWindow::Snapshot() {
     return ModMask::ShapedSnapshot(this);
 }
 
-void frmPlaylistWindow::paintEvent(QPaintEvent*) {
+void frmPlaylistWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    ModMask::DrawPicture(painter, m_picture, event->region());
 }
 
 // What the controls receive: the rename box's Enter and focus, the window's

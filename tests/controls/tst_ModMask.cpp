@@ -4,6 +4,7 @@
 #include "controls/ModMask.h"
 
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <functional>
@@ -49,6 +50,8 @@ private slots:
     void intricateShapesFallBack_data();
     void intricateShapesFallBack();
     void checkerboardWindowShowsAndGrabs();
+    void drawPictureCoversTheRegionOnly_data();
+    void drawPictureCoversTheRegionOnly();
 };
 
 void tst_ModMask::sameAsUnionOfPixels_data() {
@@ -116,4 +119,32 @@ void tst_ModMask::checkerboardWindowShowsAndGrabs() {
 }
 
 QTEST_MAIN(tst_ModMask)
+void tst_ModMask::drawPictureCoversTheRegionOnly_data() {
+    QTest::addColumn<QRegion>("region");
+    QTest::newRow("empty") << QRegion();
+    QTest::newRow("taller than a piece, ends mid-piece") << QRegion(3, 2, 50, 150);
+    QTest::newRow("exactly two pieces") << QRegion(0, 0, 90, 2 * ModMask::kRowsPerDraw);
+    QTest::newRow("a mask's many rectangles") << ModMask::MaskRegion(
+        Make(90, 170, [](int x, int y) { return (x * y) % 7 != 0; }), ModColor::kMagenta);
+    QTest::newRow("reaching beyond the picture") << QRegion(60, 100, 100, 200);
+}
+
+void tst_ModMask::drawPictureCoversTheRegionOnly() {
+    QFETCH(QRegion, region);
+    const QImage picture = Make(90, 170, [](int, int) { return true; });
+    QImage canvas(120, 200, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    {
+        QPainter painter(&canvas);
+        ModMask::DrawPicture(painter, picture, region);
+    }
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            const bool inside = region.contains(QPoint(x, y)) && picture.rect().contains(x, y);
+            const QRgb expected = inside ? picture.pixel(x, y) : qRgb(0, 0, 0);
+            QVERIFY2(canvas.pixel(x, y) == expected,
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+}
+
 #include "tst_ModMask.moc"
