@@ -17,11 +17,6 @@ constexpr double kMicroseconds = 1e6;
 // Longer than any real item; keeps microsecond counts far inside 64 bits.
 constexpr double kLongestSeconds = 1e9;
 
-bool hasControlCharacters(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(),
-                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
-}
-
 bool knownLength(double seconds) {
     return std::isfinite(seconds) && seconds > 0 && seconds < kLongestSeconds;
 }
@@ -131,8 +126,8 @@ std::optional<int> MprisState::AbsoluteSeek(qint64 positionUs, double lengthSeco
 }
 
 std::optional<QString> MprisState::OpenUriText(const QString& uri) {
-    if (uri.isEmpty() || uri.size() > EngineDoor::kMaxItemLength || hasControlCharacters(uri) ||
-        !uri.isValidUtf16())
+    if (uri.isEmpty() || uri.size() > EngineDoor::kMaxItemLength ||
+        EngineDoor::HasUnsafeCharacters(uri))
         return std::nullopt;
     const qsizetype colon = uri.indexOf(u':');
     const QString scheme = uri.left(colon).toLower();
@@ -156,12 +151,10 @@ QStringList MprisState::SupportedUriSchemes() {
 QStringList MprisState::SupportedMimeTypes() {
     const QMimeDatabase mimes;
     QStringList names;
-    for (const char* list : {modFile::AudioTypes, modFile::VideoTypes, modFile::FlashTypes}) {
-        for (const QString& ext : QString::fromLatin1(list).split(QLatin1Char('|'))) {
-            for (const QMimeType& type : mimes.mimeTypesForFileName(QStringLiteral("x.") + ext)) {
-                if (!type.isDefault() && !names.contains(type.name()))
-                    names.append(type.name());
-            }
+    for (const QString& ext : modFile::MediaExtensions()) {
+        for (const QMimeType& type : mimes.mimeTypesForFileName(QStringLiteral("x.") + ext)) {
+            if (!type.isDefault() && !names.contains(type.name()))
+                names.append(type.name());
         }
     }
     return names;

@@ -1,6 +1,7 @@
 #include "net/UrlRegistration.h"
 
 #include "net/ModReg.h"
+#include "winsvc/ProgramFolders.h"
 #include "winsvc/RegularFile.h"
 
 #include <QCoreApplication>
@@ -131,11 +132,8 @@ QStringList XdgDataDirs() {
 }
 
 QString XdgFolder(const char* variable, const QString& fallbackUnderHome) {
-    const QString value = qEnvironmentVariable(variable);
-    // A relative value is not a usable base folder; the default stands in.
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return value;
-    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
+    return ProgramFolders::XdgBaseDir(qEnvironmentVariable(variable), QDir::homePath(),
+                                      fallbackUnderHome);
 }
 #endif
 

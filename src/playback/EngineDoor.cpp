@@ -30,14 +30,6 @@ QString schemeOf(const QString& text) {
     return text.left(i).toLower();
 }
 
-bool hasUnsafeCharacters(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return true;
-    }
-    return !text.isValidUtf16();
-}
-
 std::optional<QString> localPath(const QString& path) {
     QString p = path;
     p.replace(u'\\', u'/');
@@ -56,7 +48,7 @@ std::optional<QString> fileUrl(const QString& text) {
     if (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0)
         return std::nullopt;
     const QString path = url.path(QUrl::FullyDecoded);
-    if (!path.startsWith(u'/') || hasUnsafeCharacters(path))
+    if (!path.startsWith(u'/') || HasUnsafeCharacters(path))
         return std::nullopt;
     return localPath(path);
 }
@@ -76,7 +68,7 @@ std::optional<QString> networkAddress(const QString& text, const QString& scheme
 } // namespace
 
 std::optional<QString> AdmitItem(const QString& item) {
-    if (item.isEmpty() || item.size() > kMaxItemLength || hasUnsafeCharacters(item))
+    if (item.isEmpty() || item.size() > kMaxItemLength || HasUnsafeCharacters(item))
         return std::nullopt;
     const QString scheme = schemeOf(item);
     if (scheme.isEmpty())
@@ -88,6 +80,14 @@ std::optional<QString> AdmitItem(const QString& item) {
 
 bool IsLocalFile(const QString& admitted) {
     return admitted.startsWith(u'/');
+}
+
+bool HasUnsafeCharacters(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return true;
+    }
+    return !text.isValidUtf16();
 }
 
 } // namespace EngineDoor

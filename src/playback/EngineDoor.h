@@ -33,6 +33,10 @@ constexpr qsizetype kMaxItemLength = 16 * 1024;
 // not reach the engine.
 std::optional<QString> AdmitItem(const QString& item);
 
+// Whether `text` holds NUL or another control character (C0 or DEL), or is
+// broken UTF-16: what no real path or address holds.
+bool HasUnsafeCharacters(const QString& text);
+
 // Whether a text returned by AdmitItem names a local file (as opposed to a
 // network address).
 bool IsLocalFile(const QString& admitted);

@@ -76,6 +76,13 @@ MediaKind GetMediaKind(const QString& path) {
     return MediaKind::Other;
 }
 
+QStringList MediaExtensions() {
+    QStringList all;
+    for (const char* list : {AudioTypes, VideoTypes, FlashTypes})
+        all += QString::fromLatin1(list).split(QLatin1Char('|'));
+    return all;
+}
+
 QString GetOpenFilter() {
     const QChar nul(u'\0');
     const QString audio = patterns(AudioTypes);

@@ -3,6 +3,7 @@
 #include "playback/CMediaInfo.h"
 
 #include <QString>
+#include <QStringList>
 
 // Text functions that decide what a path, address or link is. Positions are
 // 1-based where they appear in parameters, as in the link and playlist formats.
@@ -37,5 +38,8 @@ QString ExtractBetween(const QString& text, const QString& startMarker, const QS
 inline constexpr const char* AudioTypes = "wma|wav|mp3";
 inline constexpr const char* VideoTypes = "avi|asf|wmv|rmvb|rm|mpg|mpeg|dat";
 inline constexpr const char* FlashTypes = "swf";
+
+// Every extension of the three lists, in their order (lower case, no dot).
+QStringList MediaExtensions();
 
 } // namespace modFile

@@ -1,5 +1,6 @@
 #include "playlist/DropTexts.h"
 
+#include "playback/EngineDoor.h"
 #include "playback/modFile.h"
 #include "skin/ModTextFile.h"
 
@@ -16,11 +17,6 @@ namespace {
 const QString kUriList = QStringLiteral("text/uri-list");
 // Whether a format is the URI list, in the order they are read.
 constexpr std::array<bool, 2> kFormats{true, false};
-
-bool HasControlCharacters(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(),
-                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
-}
 
 bool IsOwnLink(const QString& text) {
     return modFile::GetPathKind(text) == PathKind::OwnLink &&
@@ -46,7 +42,7 @@ DropTexts::DropTexts(int maxFiles, int maxEntries)
 bool DropTexts::IsStreamAddress(const QString& text) {
     static const QStringList schemes{QStringLiteral("http"), QStringLiteral("https"),
                                      QStringLiteral("mms"), QStringLiteral("rtsp")};
-    if (text.size() > kMaxLineLength || HasControlCharacters(text)) {
+    if (text.size() > kMaxLineLength || EngineDoor::HasUnsafeCharacters(text)) {
         return false;
     }
     const QUrl url(text);
@@ -54,11 +50,7 @@ bool DropTexts::IsStreamAddress(const QString& text) {
 }
 
 bool DropTexts::IsMediaFile(const QString& name) {
-    static const QStringList extensions =
-        QString::fromLatin1("%1|%2|%3")
-            .arg(QLatin1String(modFile::AudioTypes), QLatin1String(modFile::VideoTypes),
-                 QLatin1String(modFile::FlashTypes))
-            .split(u'|');
+    static const QStringList extensions = modFile::MediaExtensions();
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot >= 0 && extensions.contains(name.mid(dot + 1).toLower());
 }
@@ -100,7 +92,7 @@ DropTexts::Kind DropTexts::Classify(const QString& line, bool uriList, QString& 
         if (uriList) {
             text = QUrl::fromPercentEncoding(line.toUtf8());
         }
-        return HasControlCharacters(text) ? Kind::None : Kind::Address;
+        return EngineDoor::HasUnsafeCharacters(text) ? Kind::None : Kind::Address;
     }
     if (IsStreamAddress(line)) {
         return Kind::Address;
@@ -110,7 +102,7 @@ DropTexts::Kind DropTexts::Classify(const QString& line, bool uriList, QString& 
 }
 
 DropTexts::Kind DropTexts::ClassifyPath(const QString& path) {
-    if (path.isEmpty() || !QDir::isAbsolutePath(path) || HasControlCharacters(path)) {
+    if (path.isEmpty() || !QDir::isAbsolutePath(path) || EngineDoor::HasUnsafeCharacters(path)) {
         return Kind::None;
     }
     // Regular files only: a device or a pipe would hang the reader.

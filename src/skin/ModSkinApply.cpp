@@ -7,7 +7,6 @@
 #include "controls/ctlProgress.h"
 #include "skin/ModSkinValues.h"
 #include "skin/SkinImages.h"
-#include "skin/SkinPaths.h"
 #include "skin/SkinStore.h"
 #include "winsvc/DisplayText.h"
 #include "winsvc/ProgramFolders.h"
@@ -61,11 +60,7 @@ bool LoadSlider(SkinImages& images, const SliderElement& slider) {
 } // namespace
 
 QString SkinFolder(const QString& skinsDir, const QString& name) {
-    QString folder = SkinPaths::Join(skinsDir, name);
-    if (!folder.endsWith(QLatin1Char('/'))) {
-        folder += QLatin1Char('/');
-    }
-    return folder;
+    return SkinFolder(SkinStore(skinsDir), name);
 }
 
 QString SkinFolder(const SkinStore& skins, const QString& name) {

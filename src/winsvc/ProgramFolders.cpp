@@ -28,12 +28,14 @@ Folders Decide(const Inputs& in, const std::function<bool(const QString&)>& writ
     const QString program = Clean(in.ExecutableDir);
     if (writable(program))
         return {program, program};
-    // A relative value is not a usable base folder (the XDG rule); the
-    // default stands in.
-    const QString base = !in.XdgDataHome.isEmpty() && QDir::isAbsolutePath(in.XdgDataHome)
-                             ? in.XdgDataHome
-                             : in.UserHome + QStringLiteral("/.local/share");
+    const QString base = XdgBaseDir(in.XdgDataHome, in.UserHome, QStringLiteral(".local/share"));
     return {program, Clean(base + QStringLiteral("/melodeck"))};
+}
+
+QString XdgBaseDir(const QString& value, const QString& home, const QString& fallbackUnderHome) {
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return value;
+    return home + QLatin1Char('/') + fallbackUnderHome;
 }
 
 bool IsWritableFolder(const QString& folder) {

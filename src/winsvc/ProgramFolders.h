@@ -39,6 +39,11 @@ struct Inputs {
 // in a folder. Results are clean paths without a trailing separator.
 Folders Decide(const Inputs& in, const std::function<bool(const QString&)>& writable);
 
+// An XDG base folder: `value` (the variable's) when it is an absolute path,
+// else `fallbackUnderHome` under `home`; a relative value is not a usable
+// base folder, so the default stands in (the XDG rule).
+QString XdgBaseDir(const QString& value, const QString& home, const QString& fallbackUnderHome);
+
 // The folders of this process.
 Folders Current();
 
