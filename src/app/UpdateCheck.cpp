@@ -21,7 +21,10 @@ bool UpdateCheck::OffersUpdate(const QString& versionFile) {
     // A trailing line break would otherwise make our own version look newer
     // (ours is a proper prefix of it), and an error page starting with "<"
     // sorts after any digit.
-    const QString first = versionFile.section(QLatin1Char('\n'), 0, 0).trimmed();
+    QString first = versionFile.section(QLatin1Char('\n'), 0, 0).trimmed();
+    // Editors on Windows like to start a UTF-8 file with a byte-order mark.
+    if (first.startsWith(QChar(0xFEFF)))
+        first = first.mid(1).trimmed();
     static const QRegularExpression version(QStringLiteral("^[0-9]+(\\.[0-9]+)*$"));
     if (!version.match(first).hasMatch())
         return false;
@@ -29,8 +32,10 @@ bool UpdateCheck::OffersUpdate(const QString& versionFile) {
 }
 
 void UpdateCheck::CheckForUpdate() {
-    const QString answer = ModInternet::HttpGet(ServiceAddresses::VersionFileUrl(), m_timeout);
-    if (!OffersUpdate(answer))
+    // An error page ("503", "404" with a number in it) is no version file.
+    const ModInternet::HttpAnswer answer =
+        ModInternet::HttpFetch(ServiceAddresses::VersionFileUrl(), m_timeout);
+    if (answer.Status != 200 || !OffersUpdate(answer.Body))
         return;
     if (!m_prompts.Ask(QStringLiteral("发现最新版本，是否确定升级？"),
                        QCoreApplication::applicationName()))

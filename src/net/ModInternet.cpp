@@ -108,9 +108,13 @@ QString PercentEncodeUntravellable(const QString& value) {
 } // namespace
 
 QString HttpGet(const QString& url, std::chrono::milliseconds timeout) {
+    return HttpFetch(url, timeout).Body;
+}
+
+HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout) {
     const QUrl address(url, QUrl::TolerantMode);
     if (!IsWebAddress(address))
-        return QString();
+        return {};
 
     QNetworkAccessManager manager;
     QNetworkRequest request(address);
@@ -140,8 +144,11 @@ QString HttpGet(const QString& url, std::chrono::milliseconds timeout) {
     body.OnFinished();
 
     const bool ok = !timedOut && !body.Refused() && HasAnswer(*reply);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     delete reply;
-    return ok ? BodyText::Decode(body.Body()) : QString();
+    if (!ok)
+        return {};
+    return {BodyText::Decode(body.Body()), status};
 }
 
 QString SearchRequestUrl(const QString& singer, const QString& song, const QString& type) {

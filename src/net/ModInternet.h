@@ -24,6 +24,15 @@ inline constexpr int kMaxRedirects = 5;
 // a body like any other.
 QString HttpGet(const QString& url, std::chrono::milliseconds timeout = kTransferTimeout);
 
+// What a server answered: the decoded body, as HttpGet gives it, and the HTTP
+// status of the final reply (0 when no answer arrived), for callers to
+// whom an error page is not an answer.
+struct HttpAnswer {
+    QString Body;
+    int Status = 0;
+};
+HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout = kTransferTimeout);
+
 // The address of a search: SearchBase + "xmlhttp.asp?singer=" + singer +
 // "&song=" + song + "&page=0&Type=" + type. The values go in as they stand, so
 // a "&" inside one still starts a new parameter; only what cannot travel in

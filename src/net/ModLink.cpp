@@ -1,6 +1,7 @@
 #include "net/ModLink.h"
 
 #include "net/ModInternet.h"
+#include "playback/EngineDoor.h"
 #include "playback/modFile.h"
 #include "winsvc/Prompts.h"
 
@@ -35,8 +36,20 @@ QString ComposeLink(const QString& singer, const QString& song, int type) {
            QStringLiteral("&type=") + QString::number(type);
 }
 
+static bool NamesLocalFile(const QString& address) {
+    const std::optional<QString> admitted = EngineDoor::AdmitItem(address);
+    return admitted && EngineDoor::IsLocalFile(*admitted);
+}
+
 QStringList SplitCandidates(const QString& answer) {
-    return answer.split(kSeparator, Qt::SkipEmptyParts, Qt::CaseSensitive);
+    QStringList candidates;
+    for (const QString& piece : answer.split(kSeparator, Qt::SkipEmptyParts, Qt::CaseSensitive)) {
+        if (candidates.size() == kMaxCandidates)
+            break;
+        if (!NamesLocalFile(piece))
+            candidates << piece;
+    }
+    return candidates;
 }
 
 std::optional<LinkItem> ResolveLink(const QString& text, Prompts& prompts) {
@@ -46,6 +59,11 @@ std::optional<LinkItem> ResolveLink(const QString& text, Prompts& prompts) {
     LinkItem item;
     item.Title = fields.Song;
     if (HasDirectAddress(text)) {
+        // A web page wrote the link: it may name addresses, never our files.
+        if (NamesLocalFile(fields.Third)) {
+            prompts.MsgBox(QStringLiteral("无法播放该媒体"));
+            return std::nullopt;
+        }
         item.Path = fields.Third;
     } else {
         item.UrlCol =

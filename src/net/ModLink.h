@@ -35,8 +35,13 @@ bool HasDirectAddress(const QString& link);
 // "melodeck://singer=" + singer + "&song=" + song + "&type=" + type.
 QString ComposeLink(const QString& singer, const QString& song, int type);
 
+// A search answer names a handful of mirrors; more are not tried.
+inline constexpr qsizetype kMaxCandidates = 100;
+
 // The non-empty pieces of a search answer between "<br/>" separators, in
-// order.
+// order, at most kMaxCandidates of them. An answer comes from the network,
+// so a piece naming a file of this machine (a path or a `file:` URL) is
+// left out.
 QStringList SplitCandidates(const QString& answer);
 
 // What a link becomes: the fields of one new playlist item.

@@ -35,23 +35,37 @@ private slots:
     void comparesTheServedVersion_data() {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("asks");
-        QTest::newRow("newer patch") << QByteArray("5.0.008") << true;
-        QTest::newRow("newer minor") << QByteArray("5.1") << true;
-        QTest::newRow("older") << QByteArray("5.0.006") << false;
-        QTest::newRow("equal") << QByteArray("5.0.007") << false;
-        QTest::newRow("equal + line break") << QByteArray("5.0.007\r\n") << false;
-        QTest::newRow("longer, same prefix") << QByteArray("5.0.0070") << true;
-        QTest::newRow("newer + line break + note") << QByteArray(" 5.0.008 \nfixes\n") << true;
-        QTest::newRow("older major") << QByteArray("4.9.999") << false;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("html page") << QByteArray("<html><body>404</body></html>") << false;
-        QTest::newRow("word after the number") << QByteArray("5.1beta") << false;
-        QTest::newRow("4 MiB answer") << (QByteArray("5.1\n") + QByteArray(4 << 20, '9')) << false;
+        QTest::addColumn<int>("status");
+        QTest::newRow("newer patch") << QByteArray("5.0.008") << true << 200;
+        QTest::newRow("newer minor") << QByteArray("5.1") << true << 200;
+        QTest::newRow("older") << QByteArray("5.0.006") << false << 200;
+        QTest::newRow("equal") << QByteArray("5.0.007") << false << 200;
+        QTest::newRow("equal + line break") << QByteArray("5.0.007\r\n") << false << 200;
+        QTest::newRow("longer, same prefix") << QByteArray("5.0.0070") << true << 200;
+        QTest::newRow("newer + line break + note")
+            << QByteArray(" 5.0.008 \nfixes\n") << true << 200;
+        QTest::newRow("older major") << QByteArray("4.9.999") << false << 200;
+        QTest::newRow("empty") << QByteArray() << false << 200;
+        QTest::newRow("html page") << QByteArray("<html><body>404</body></html>") << false << 200;
+        QTest::newRow("word after the number") << QByteArray("5.1beta") << false << 200;
+        QTest::newRow("byte order mark before a newer one") << QByteArray("\xEF\xBB\xBF"
+                                                                          "5.0.008")
+                                                            << true << 200;
+        QTest::newRow("byte order mark before our own") << QByteArray("\xEF\xBB\xBF"
+                                                                      "5.0.007\r\n")
+                                                        << false << 200;
+        QTest::newRow("503 page saying 503") << QByteArray("503") << false << 503;
+        QTest::newRow("404 page saying 5.1") << QByteArray("5.1") << false << 404;
+        QTest::newRow("203 with a newer one") << QByteArray("5.1") << false << 203;
+        QTest::newRow("4 MiB answer")
+            << (QByteArray("5.1\n") + QByteArray(4 << 20, '9')) << false << 200;
     }
     void comparesTheServedVersion() {
         QFETCH(QByteArray, body);
         QFETCH(bool, asks);
-        TestHttpServer server(body);
+        QFETCH(int, status);
+        TestHttpServer server(
+            [body, status](const QByteArray&) { return TestHttpServer::Response(body, status); });
         qputenv("MELODECK_UPDATE_URL", server.Base().toUtf8());
         AnsweringPrompts prompts;
         int quits = 0;

@@ -82,6 +82,16 @@ void tst_ModInternet::charset_data() {
         << ok("<meta name=x>utf-8" + kSunnyGbk) << "<meta name=x>utf-8" + kSunny;
     QTest::newRow("UTF-8 byte order mark dropped")
         << ok("\xEF\xBB\xBF" + utf8Tag + kSunnyUtf8) << QString::fromUtf8(utf8Tag) + kSunny;
+    QTest::newRow("byte order mark without a tag: UTF-8")
+        << ok("\xEF\xBB\xBF" + kSunnyUtf8) << kSunny;
+    QTest::newRow("byte order mark outranks a gb2312 tag")
+        << ok("\xEF\xBB\xBF" + gbTag + kSunnyUtf8) << QString::fromLatin1(gbTag) + kSunny;
+    QTest::newRow("unclosed tags: the last one's piece decides")
+        << ok(QByteArray("<meta ").repeated(1000) + "<meta utf-8 " + kSunnyUtf8)
+        << QString::fromUtf8(QByteArray("<meta ").repeated(1000) + "<meta utf-8 ") + kSunny;
+    QTest::newRow("unclosed tags, then a closed gb2312 one")
+        << ok(QByteArray("<meta utf-8").repeated(1000) + gbTag + kSunnyGbk)
+        << QString::fromLatin1(QByteArray("<meta utf-8").repeated(1000) + gbTag) + kSunny;
     QTest::newRow("error page is a body") << TestHttpServer::Response(kSunnyGbk, 404) << kSunny;
     QTest::newRow("empty body") << ok({}) << QString();
 }

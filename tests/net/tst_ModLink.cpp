@@ -25,6 +25,8 @@ private slots:
     void resolveSearch();
     void directAddressMakesNoRequest_data();
     void directAddressMakesNoRequest();
+    void directLocalAddressIsRefused_data();
+    void directLocalAddressIsRefused();
     void unreachableServiceReportsNotFound();
     void dialog();
 };
@@ -105,6 +107,21 @@ void tst_ModLink::resolveSearch_data() {
     QTest::newRow("separator is case-sensitive")
         << QByteArray("http://h/a.mp3<BR/>http://h/b.mp3")
         << QStringList{"http://h/a.mp3<BR/>http://h/b.mp3"};
+    QTest::newRow("local files among mirrors are left out")
+        << QByteArray("file:///etc/passwd<br/>http://h/a.mp3<br/>/etc/passwd<br/>song.mp3<br/>"
+                      "file://localhost/etc/hosts<br/>https://h/b.mp3")
+        << QStringList{"http://h/a.mp3", "https://h/b.mp3"};
+    QTest::newRow("nothing but local files")
+        << QByteArray("/etc/passwd<br/>file:///etc/shadow") << QStringList();
+    QStringList hundred;
+    QByteArray many;
+    for (int i = 0; i < 1000; ++i) {
+        const QByteArray address = "http://h/" + QByteArray::number(i) + ".mp3";
+        many += address + "<br/>";
+        if (i < 100)
+            hundred << QString::fromLatin1(address);
+    }
+    QTest::newRow("1000 mirrors: the first 100") << many << hundred;
     QTest::newRow("empty answer") << QByteArray() << QStringList();
     QTest::newRow("only separators") << QByteArray("<br/><br/>") << QStringList();
 }
@@ -167,6 +184,20 @@ void tst_ModLink::directAddressMakesNoRequest() {
     QCoreApplication::processEvents();
     QCOMPARE(listener.Connections(), 0);
     QVERIFY(prompts.messages.isEmpty());
+}
+
+void tst_ModLink::directLocalAddressIsRefused_data() {
+    QTest::addColumn<QString>("link");
+    QTest::newRow("file URL") << "melodeck://url=file:///etc/passwd&song=x";
+    QTest::newRow("localhost file URL") << "melodeck://song=x&url=file://localhost/etc/passwd";
+    QTest::newRow("absolute path") << "melodeck://url=/etc/passwd&song=x";
+}
+
+void tst_ModLink::directLocalAddressIsRefused() {
+    QFETCH(QString, link);
+    RecordingPrompts prompts;
+    QVERIFY(!ModLink::ResolveLink(link, prompts));
+    QCOMPARE(prompts.messages, QStringList{QStringLiteral("无法播放该媒体")});
 }
 
 void tst_ModLink::unreachableServiceReportsNotFound() {
