@@ -52,17 +52,38 @@ MlfPlaylist ParseMlf(const QString& text) {
     return list;
 }
 
+namespace {
+
+// Line breaks of any kind as spaces: a break inside a stored text would end
+// its line, and what follows would be read as another item.
+QString OnOneLine(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+} // namespace
+
+QString StorableListTitle(const QString& title) {
+    // The first "}" ends the title; the full-width brace looks the same and
+    // GB18030 stores it.
+    return OnOneLine(title).replace(QLatin1Char('}'), QChar(0xFF5D));
+}
+
+QString StorableItemTitle(const QString& title) {
+    // The first "=" ends the title, so one inside it would move the rest of
+    // the title into the path.
+    return OnOneLine(title).replace(QLatin1Char('='), QChar(0xFF1D));
+}
+
 QString FormatMlf(const QString& title, const QList<MlfItem>& items) {
     // A title read from a file whose "{" line has no "}" runs on over the
     // following lines; written back with its line breaks, those lines would
     // be read as items once more, and the list would grow at every save.
-    QString oneLine = title;
-    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    QString text = QLatin1Char('{') + oneLine + QLatin1Char('}') + kCrLf;
+    QString text = QLatin1Char('{') + StorableListTitle(title) + QLatin1Char('}') + kCrLf;
     for (const MlfItem& item : items)
-        text += item.Title + QLatin1Char('=') + RewriteLegacyUrl(item.Path) + kCrLf;
+        text += StorableItemTitle(item.Title) + QLatin1Char('=') +
+                OnOneLine(RewriteLegacyUrl(item.Path)) + kCrLf;
     return text;
 }
 

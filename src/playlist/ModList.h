@@ -52,8 +52,17 @@ QString ParseTitle(const QString& text);
 // without "=") give nothing.
 MlfPlaylist ParseMlf(const QString& text);
 
-// The file text of a playlist: header and item lines, each ended by CR LF.
-// Paths are written with the legacy rewrite applied.
+// Titles as they can be stored: line breaks become spaces, and the one
+// character that would end the text early its full-width look-alike ("}"
+// in a list title becomes U+FF5D, "=" in an item title U+FF1D), so every
+// item reads back with the path it had.
+QString StorableListTitle(const QString& title);
+QString StorableItemTitle(const QString& title);
+
+// The file text of a playlist: header and item lines, each ended by CR LF,
+// titles made storable. Paths are written with the legacy rewrite applied
+// (a line break in one, which no real path holds, as a space: it would
+// otherwise add items).
 QString FormatMlf(const QString& title, const QList<MlfItem>& items);
 
 // The file name of the n-th playlist (0-based): "0.MLF", "1.MLF", ...

@@ -37,6 +37,8 @@ private slots:
     void init();
     void saveIsByteExact_data();
     void saveIsByteExact();
+    void titlesReadBackWithTheirPaths_data();
+    void titlesReadBackWithTheirPaths();
     void readingRules_data();
     void readingRules();
     void keysComeFromOneCounter();
@@ -95,6 +97,54 @@ void tst_PlaylistStore::saveIsByteExact() {
     QCOMPARE(again.store.ListTitle(QStringLiteral("0")), title);
     QCOMPARE(again.Lines(QStringLiteral("0")), lines);
     QVERIFY(again.prompts.messages.isEmpty());
+}
+
+void tst_PlaylistStore::titlesReadBackWithTheirPaths_data() {
+    QTest::addColumn<QString>("listTitle");
+    QTest::addColumn<QString>("itemTitle");
+    QTest::addColumn<QString>("listTitleRead");
+    QTest::addColumn<QString>("itemTitleRead");
+    const QString same; // read back as written
+    QTest::newRow("= in an item title") << ""
+                                        << "E=MC2" << same << "E＝MC2";
+    QTest::newRow("several =") << ""
+                               << "a=b==c" << same << "a＝b＝＝c";
+    QTest::newRow("LF injects no item")
+        << ""
+        << "Nice song\nInjected=/path" << same << "Nice song Injected＝/path";
+    QTest::newRow("CR LF and lone CR") << ""
+                                       << "a\r\nb\rc" << same << "a b c";
+    QTest::newRow("} in a list title") << "Best {of} 2}"
+                                       << "x"
+                                       << "Best {of｝ 2｝" << same;
+    QTest::newRow("line break in a list title") << "one\r\ntwo=3"
+                                                << "x"
+                                                << "one two=3" << same;
+    QTest::newRow("spaces kept") << " list "
+                                 << "  song  " << same << same;
+    QTest::newRow("GB18030-only characters") << "𠀀表"
+                                             << "𪚥€" << same << same;
+}
+
+void tst_PlaylistStore::titlesReadBackWithTheirPaths() {
+    QFETCH(QString, listTitle);
+    QFETCH(QString, itemTitle);
+    QFETCH(QString, listTitleRead);
+    QFETCH(QString, itemTitleRead);
+    const QString path = QStringLiteral("/music/E=MC2 歌.mp3");
+    PlaylistRig rig(folder());
+    const QString key = rig.store.AddPlaylist(listTitle);
+    rig.store.AddMediaToList(media(itemTitle, path), key, false);
+    rig.store.AddMediaToList(media(QStringLiteral("next"), QStringLiteral("/m/b.mp3")), key, false);
+    QVERIFY(rig.store.SavePlaylists());
+
+    PlaylistRig again(folder());
+    QVERIFY(again.store.LoadPlaylists());
+    QCOMPARE(again.store.ListTitle(QStringLiteral("0")),
+             listTitleRead.isNull() ? listTitle : listTitleRead);
+    QCOMPARE(again.Lines(QStringLiteral("0")),
+             (QStringList{(itemTitleRead.isNull() ? itemTitle : itemTitleRead) + u'=' + path,
+                          QStringLiteral("next=/m/b.mp3")}));
 }
 
 void tst_PlaylistStore::readingRules_data() {
