@@ -5,6 +5,7 @@
 #include "playback/modFile.h"
 #include "playlist/ModList.h"
 #include "skin/ModTextFile.h"
+#include "winsvc/Prompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,27 @@ QString folderOrDefault(const QString& directory) {
 
 QString rowKey(const CListItem& row) {
     return row.iData.toString();
+}
+
+// The entries named like list files that a save must not replace: symbolic
+// links (a save would write through them, wherever they lead) and whatever
+// is not a regular file (directories, FIFOs, devices).
+QSet<QString> entriesNotToTouch(const QString& folder) {
+    QSet<QString> names;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QStringList{QLatin1String(ModList::PlaylistPattern)},
+                                   QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries)
+        if (entry.isSymLink() || !entry.isFile())
+            names.insert(entry.fileName());
+    return names;
+}
+
+QSet<qint64> numbersOf(const QSet<QString>& names) {
+    QSet<qint64> numbers;
+    for (const QString& name : names)
+        numbers.insert(ModList::FileNumber(name));
+    return numbers;
 }
 
 } // namespace
@@ -168,9 +190,17 @@ bool PlaylistStore::SavePlaylists(const QString& directory) {
     const QString folder = directory.isEmpty() ? Folder() : folderOrDefault(directory);
     // A new installation has no folder yet; without it every list is lost.
     QDir().mkpath(folder);
+    const QSet<QString> untouchable = entriesNotToTouch(folder) | m_unread;
+    // A number held by a file that was not read stays its file's: the lists
+    // around it skip it, so none of them is written over it.
+    const QSet<qint64> taken = numbersOf(untouchable);
+    QSet<QString> written;
     bool complete = true;
     const int count = m_lists.Count();
-    for (int n = 0; n < count; ++n) {
+    int number = 0;
+    for (int n = 0; n < count; ++n, ++number) {
+        while (taken.contains(number))
+            ++number;
         const std::optional<CListItem> row = m_lists.ItemData(n + 1);
         QList<ModList::MlfItem> lines;
         if (const Playlist* list = Find(row ? rowKey(*row) : QString())) {
@@ -181,50 +211,70 @@ bool PlaylistStore::SavePlaylists(const QString& directory) {
             }
         }
         const QString text = ModList::FormatMlf(row ? row->iTitle : QString(), lines);
-        if (!ModTextFile::WriteTextFile(folder + ModList::NumberedFileName(n), text, m_prompts))
+        const QString name = ModList::NumberedFileName(number);
+        if (ModTextFile::WriteTextFile(folder + name, text, m_prompts))
+            written.insert(name);
+        else
             complete = false;
     }
     if (complete)
-        RemoveUnwrittenFiles(folder, count);
+        RemoveUnwrittenFiles(folder, written, untouchable);
     return complete;
 }
 
-void PlaylistStore::RemoveUnwrittenFiles(const QString& folder, int count) {
+void PlaylistStore::RemoveUnwrittenFiles(const QString& folder, const QSet<QString>& written,
+                                         const QSet<QString>& untouchable) {
     QStringList names;
     if (!ModTextFile::ListFiles(folder, names, QLatin1String(ModList::PlaylistPattern)))
         return;
     for (const QString& name : names) {
-        const qint64 number = ModList::FileNumber(name);
-        if (number < 0)
+        if (written.contains(name) || untouchable.contains(name))
             continue;
-        // What this save wrote stays; any other numbered file (beyond the
-        // count, or the same number spelt differently) held a list that
-        // is now saved elsewhere or was deleted.
-        if (number < count && name == ModList::NumberedFileName(int(number)))
-            continue;
-        QFile::remove(folder + name);
+        // Any other numbered file held a list that is now saved elsewhere or
+        // was deleted; a file of another name goes only when its list was
+        // read, and so has just been saved under its number.
+        const bool readHere = folder == Folder() && m_readUnderOtherNames.contains(name);
+        if (ModList::FileNumber(name) >= 0 || readHere)
+            QFile::remove(folder + name);
     }
+    if (folder == Folder())
+        m_readUnderOtherNames.clear();
 }
 
 bool PlaylistStore::LoadPlaylists() {
     const QString folder = Folder();
+    m_unread = entriesNotToTouch(folder);
     QStringList names;
     if (!ModTextFile::ListFiles(folder, names, QLatin1String(ModList::PlaylistPattern)))
         return false;
     QString firstKey;
     Records loaded;
     for (const QString& name : names) {
-        const QString key = LoadFile(folder + name, loaded);
+        const QString key = LoadFile(folder, name, loaded);
         if (firstKey.isEmpty())
             firstKey = key;
     }
+    if (firstKey.isEmpty())
+        return false;
     ShowPlaylist(firstKey);
     m_reader.ReadLater(loaded, false);
     return true;
 }
 
-QString PlaylistStore::LoadFile(const QString& path, Records& loaded) {
-    const ModList::MlfPlaylist file = ModList::ParseMlf(ModTextFile::ReadTextFile(path, m_prompts));
+QString PlaylistStore::LoadFile(const QString& folder, const QString& name, Records& loaded) {
+    const QString path = folder + name;
+    if (m_unread.contains(name)) {
+        m_prompts.MsgBox(path + QStringLiteral("文件读取错误"));
+        return QString();
+    }
+    const std::optional<QString> text = ModTextFile::TryReadTextFile(path, m_prompts);
+    if (!text) {
+        m_unread.insert(name);
+        return QString();
+    }
+    if (name != ModList::NumberedFileName(int(ModList::FileNumber(name))))
+        m_readUnderOtherNames.insert(name);
+    const ModList::MlfPlaylist file = ModList::ParseMlf(*text);
     const QString listKey = AddPlaylist(file.Title);
     for (const ModList::MlfItem& line : file.Items) {
         auto media = std::make_shared<CMediaInfo>();
@@ -243,9 +293,12 @@ void PlaylistStore::DeleteFilesTitled(const QString& title) {
     QStringList names;
     if (!ModTextFile::ListFiles(folder, names, QLatin1String(ModList::PlaylistPattern)))
         return;
+    const QSet<QString> untouchable = entriesNotToTouch(folder) | m_unread;
     for (const QString& name : names) {
-        const QString text = ModTextFile::ReadTextFile(folder + name, m_prompts);
-        if (ModList::ParseTitle(text) == title)
+        if (untouchable.contains(name))
+            continue;
+        const std::optional<QString> text = ModTextFile::TryReadTextFile(folder + name, m_prompts);
+        if (text && ModList::ParseTitle(*text) == title)
             QFile::remove(folder + name);
     }
 }

@@ -4,6 +4,7 @@
 #include "playlist/ItemInfoReader.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -100,8 +101,9 @@ private:
     const Playlist* Find(const QString& listKey) const;
     void AppendRow(const CMediaInfo& media);
     void DeleteFilesTitled(const QString& title);
-    void RemoveUnwrittenFiles(const QString& folder, int count);
-    QString LoadFile(const QString& path, Records& loaded);
+    void RemoveUnwrittenFiles(const QString& folder, const QSet<QString>& written,
+                              const QSet<QString>& untouchable);
+    QString LoadFile(const QString& folder, const QString& name, Records& loaded);
 
     ctlList& m_lists;
     ctlList& m_songs;
@@ -112,4 +114,11 @@ private:
     std::vector<Playlist> m_playlists;
     QString m_shownListKey;
     ItemInfoReader m_reader;
+    // Entries of the folder named like list files that were not read (too
+    // big, unreadable, links, not regular files): never written over,
+    // renumbered or removed, whatever happens to the other lists.
+    QSet<QString> m_unread;
+    // Files read that are not named by their number (say "rock.MLF"): once
+    // their lists are saved under numbers, the old names go.
+    QSet<QString> m_readUnderOtherNames;
 };

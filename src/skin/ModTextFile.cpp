@@ -97,12 +97,16 @@ bool NaturalLess(const QString& a, const QString& b) {
 }
 
 QString ReadTextFile(const QString& path, Prompts& prompts) {
+    return TryReadTextFile(path, prompts).value_or(QString());
+}
+
+std::optional<QString> TryReadTextFile(const QString& path, Prompts& prompts) {
     QString error;
     const std::optional<QByteArray> bytes =
         RegularFile::ReadAll(localPath(path), kMaxTextFileSize, error);
     if (!bytes) {
         prompts.MsgBox(path + QStringLiteral("文件读取错误"));
-        return QString();
+        return std::nullopt;
     }
     return withCrLfLines(LegacyText::FromGb18030(*bytes));
 }

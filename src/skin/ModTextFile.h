@@ -30,6 +30,8 @@ inline constexpr qint64 kMaxTextFileSize = 64 * 1024 * 1024;
 // path followed by "文件读取错误" is shown through `prompts` and the empty
 // text is returned.
 QString ReadTextFile(const QString& path, Prompts& prompts);
+// The same, telling a failure (nothing) from an empty file (an empty text).
+std::optional<QString> TryReadTextFile(const QString& path, Prompts& prompts);
 
 // Writes `text` exactly as given (no line end is added), replacing the file.
 // The new content is written beside the file and moved over it only when

@@ -2,10 +2,12 @@
 // list controls offscreen.
 #include "PlaylistRig.h"
 #include "playlist/ModList.h"
+#include "skin/ModTextFile.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +31,31 @@ QString addList(PlaylistRig& rig, const QString& title, const QStringList& lines
     return key;
 }
 
+// What an entry is on disk, and what a link leads to: kind, inode, size,
+// mode, owner and change time, so a replaced or rewritten file shows.
+QString Fingerprint(const QString& path) {
+    const auto describe = [](const struct stat& st) {
+        return QStringLiteral("%1/%2/%3/%4/%5.%6")
+            .arg(st.st_ino)
+            .arg(st.st_mode, 0, 8)
+            .arg(st.st_size)
+            .arg(st.st_uid)
+            .arg(st.st_mtim.tv_sec)
+            .arg(st.st_mtim.tv_nsec);
+    };
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("missing");
+    QString text = describe(st);
+    if (S_ISLNK(st.st_mode)) {
+        text += QStringLiteral(" -> ") + QFile::symLinkTarget(path);
+        struct stat target {};
+        if (::stat(QFile::encodeName(path).constData(), &target) == 0)
+            text += QLatin1Char(' ') + describe(target);
+    }
+    return text;
+}
+
 } // namespace
 
 class tst_PlaylistStore : public QObject {
@@ -48,6 +75,9 @@ private slots:
     void elevenListsComeBackInOrder();
     void saveMakesFolderAndRemovesStaleFiles_data();
     void saveMakesFolderAndRemovesStaleFiles();
+    void unreadEntriesAreLeftAlone_data();
+    void unreadEntriesAreLeftAlone();
+    void listOfAnotherNameIsKeptOnce();
     void editingKeepsStoreAndRowsInStep();
     void killedSaveLeavesEachFileOldOrNew();
 
@@ -295,6 +325,86 @@ void tst_PlaylistStore::elevenListsComeBackInOrder() {
     for (const QString& key : again.store.ListKeys())
         loaded << again.store.ListTitle(key);
     QCOMPARE(loaded, titles);
+}
+
+void tst_PlaylistStore::unreadEntriesAreLeftAlone_data() {
+    QTest::addColumn<QString>("kind");
+    for (const char* kind :
+         {"over the size cap", "FIFO", "directory", "link outside the folder",
+          "link to another list", "link to a device", "broken link", "no read permission"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+// An entry named like the second list that could not be read, between two
+// lists that could: loading, adding and deleting lists and saving twice
+// leave it exactly as it was, and the lists around it never take its number.
+void tst_PlaylistStore::unreadEntriesAreLeftAlone() {
+    QFETCH(QString, kind);
+    const QString entry = folder() + QStringLiteral("1.MLF");
+    const QString outside = m_dir->filePath(QStringLiteral("secret.conf"));
+    WriteBytes(outside, "key = value\r\n");
+    WriteBytes(folder() + "0.MLF", "{a}\r\na=/a.mp3\r\n");
+    WriteBytes(folder() + "2.MLF", "{c}\r\nc=/c.mp3\r\n");
+    if (kind == "over the size cap") {
+        QFile big(entry);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(ModTextFile::kMaxTextFileSize + 1));
+    } else if (kind == "FIFO") {
+        QCOMPARE(::mkfifo(QFile::encodeName(entry).constData(), 0600), 0);
+    } else if (kind == "directory") {
+        QVERIFY(QDir().mkdir(entry));
+    } else if (kind == "link outside the folder") {
+        QVERIFY(QFile::link(outside, entry));
+    } else if (kind == "link to another list") {
+        QVERIFY(QFile::link(folder() + "0.MLF", entry));
+    } else if (kind == "link to a device") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), entry));
+    } else if (kind == "broken link") {
+        QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("gone")), entry));
+    } else {
+        if (::geteuid() == 0)
+            QSKIP("root reads any file");
+        WriteBytes(entry, "{b}\r\nb=/b.mp3\r\n");
+        QVERIFY(QFile::setPermissions(entry, QFileDevice::WriteOwner));
+    }
+    // A link to a list of the folder leads to a file this run reads and
+    // rewrites: the link itself must stay, its target may be replaced.
+    const auto state = [&] {
+        const QString print = Fingerprint(entry);
+        return kind == "link to another list" ? print.section(u' ', 0, 2) : print;
+    };
+    const QString before = state();
+    const QString outsideBefore = Fingerprint(outside);
+
+    PlaylistRig rig(folder());
+    QVERIFY(rig.store.LoadPlaylists());
+    QStringList titles;
+    for (const QString& key : rig.store.ListKeys())
+        titles << rig.store.ListTitle(key);
+    QCOMPARE(titles, (QStringList{"a", "c"}));
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(state(), before);
+    rig.store.AddPlaylist(QStringLiteral("new"));
+    rig.store.DeletePlaylist(rig.store.ListKeys().at(1)); // "c", and its file
+    QVERIFY(rig.store.SavePlaylists());
+    QCOMPARE(state(), before);
+    QCOMPARE(Fingerprint(outside), outsideBefore);
+    QCOMPARE(ReadBytes(folder() + "0.MLF"), QByteArray("{a}\r\na=/a.mp3\r\n"));
+    QCOMPARE(ReadBytes(folder() + "2.MLF"), QByteArray("{new}\r\n"));
+    QVERIFY(!QFile::exists(folder() + "3.MLF"));
+}
+
+// A list read from a file that is not named by a number is saved under its
+// number, and the old file goes: one copy, however often the program starts.
+void tst_PlaylistStore::listOfAnotherNameIsKeptOnce() {
+    WriteBytes(folder() + "rock.MLF", "{rock}\r\nr=/r.mp3\r\n");
+    for (int start = 0; start < 2; ++start) {
+        PlaylistRig rig(folder());
+        QVERIFY(rig.store.LoadPlaylists());
+        QCOMPARE(rig.store.ListKeys().size(), 1);
+        QVERIFY(rig.store.SavePlaylists());
+        QCOMPARE(FilesIn(folder()), QStringList{"0.MLF"});
+        QCOMPARE(ReadBytes(folder() + "0.MLF"), QByteArray("{rock}\r\nr=/r.mp3\r\n"));
+    }
 }
 
 void tst_PlaylistStore::saveMakesFolderAndRemovesStaleFiles_data() {
