@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/PlayerApp.h"
 #include "app/frmPlayerWindow.h"
 #include "net/SingleInstance.h"
@@ -17,6 +18,7 @@
 #include <clocale>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -152,7 +154,26 @@ void connectExits(PlayerApp& app, ExitSignals& exitSignals) {
 
 } // namespace
 
+// --help and --version answer before any window system is asked for, so
+// they work on a terminal without a display. The raw arguments still hold
+// Qt's own options here; those are only judged once Qt has taken them.
+std::optional<int> answerInformationOptions(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Request request = CommandLine::Parse(arguments);
+    if (request.What != CommandLine::Action::Help && request.What != CommandLine::Action::Version)
+        return std::nullopt;
+    const QString text = request.What == CommandLine::Action::Help
+                             ? CommandLine::UsageText()
+                             : CommandLine::VersionText() + QLatin1Char('\n');
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = answerInformationOptions(argc, argv))
+        return *status;
     preferX11();
     qInstallMessageHandler(terminalMessageHandler);
     QApplication app(argc, argv);
@@ -163,8 +184,14 @@ int main(int argc, char** argv) {
     // libmpv needs C number formatting; QApplication may have changed it.
     std::setlocale(LC_NUMERIC, "C");
 
-    // The command line is one unparsed text (a path may hold spaces).
-    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    // The item is one text (a path may hold spaces); an unknown option ends
+    // the program before anything is handed over or loaded.
+    const CommandLine::Request request = CommandLine::Parse(QApplication::arguments().mid(1));
+    if (request.What == CommandLine::Action::Error) {
+        QTextStream(stderr) << forTerminal(request.Error) << Qt::endl;
+        return 2;
+    }
+    const QString commandLine = request.Items;
 
     // One copy per user: a later one hands its command line over and ends
     // without a window and without touching a file.

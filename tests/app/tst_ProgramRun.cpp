@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +59,9 @@ private slots:
     void everyExitSavesTheListsUnchanged_data();
     void everyExitSavesTheListsUnchanged();
     void firstStartMakesTheDefaultList();
+    void informationOptionsChangeNothing_data();
+    void informationOptionsChangeNothing();
+    void itemAfterTheEndOfOptions();
     void secondStartHandsOverAndEnds();
     void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
@@ -93,6 +97,60 @@ void tst_ProgramRun::everyExitSavesTheListsUnchanged() {
 
 // A new installation: no PlayList folder at all. The program starts with
 // the empty default list and the first exit keeps it.
+void tst_ProgramRun::informationOptionsChangeNothing_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // how standard output starts
+    QTest::addColumn<QString>("err"); // how standard error starts
+    const QString usage = QStringLiteral("Usage: melodeck [options] [--] [item]\n");
+    const QString version = QStringLiteral("Melodeck 5.0.007\n");
+    const QString unknown = QStringLiteral("melodeck: unknown option ");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
+    QTest::newRow("-h with an item") << QStringList{"a.mp3", "-h"} << 0 << usage << QString();
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QString();
+    QTest::newRow("help wins over an unknown option")
+        << QStringList{"--bogus", "--version", "--help"} << 0 << usage << QString();
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString() << unknown;
+    QTest::newRow("unknown option after an item")
+        << QStringList{"a.mp3", "-x"} << 2 << QString() << unknown;
+    QTest::newRow("Qt's own option is not unknown, help still answers")
+        << QStringList{"-platform", "offscreen", "--version"} << 0 << version << QString();
+}
+
+// Options that only inform answer on the terminal, with no display needed,
+// and neither start a player nor hand anything over nor write a list.
+void tst_ProgramRun::informationOptionsChangeNothing() {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    Home home;
+    QProcessEnvironment environment = TestProgram::Environment(home.path());
+    environment.remove(QStringLiteral("DISPLAY"));
+    // What only informs must not need a window system at all.
+    if (status == 0)
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(TestProgram::Path(), args);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), status);
+    const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
+    const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+    QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), qPrintable(stdErr));
+    QVERIFY(!QFileInfo::exists(home.dir.filePath(QStringLiteral("PlayList"))));
+}
+
+// After "--" an argument starting with "-" is the item.
+void tst_ProgramRun::itemAfterTheEndOfOptions() {
+    Home home;
+    QProcess program;
+    startFirst(program, home, {QStringLiteral("--"), QStringLiteral("-x.mp3")});
+    endWith(program, SIGTERM);
+    QVERIFY2(readFile(home.playlist(0)).contains("=-x.mp3\r\n"), readFile(home.playlist(0)));
+}
+
 void tst_ProgramRun::firstStartMakesTheDefaultList() {
     Home home;
     QProcess program;
