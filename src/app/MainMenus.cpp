@@ -106,6 +106,7 @@ void MainMenus::NextLink() {
         m_app.Playback().StopPlayback();
     item->UrlCol.removeFirst();
     item->Path = item->UrlCol.first();
+    m_app.Store().NoteChanged();
     if (loaded)
         m_app.Playback().PlayCurrentItem();
 }

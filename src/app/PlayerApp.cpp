@@ -146,6 +146,7 @@ void PlayerApp::ConnectPlaylistWindow() {
     frmPlaylistWindow* window = m_playlistWindow.get();
     connect(window, &frmPlaylistWindow::playlistChosen, this,
             [this](const QString& key) { m_store->ShowPlaylist(key); });
+    connect(window, &frmPlaylistWindow::playlistRenamed, this, [this] { m_store->NoteChanged(); });
     connect(window, &frmPlaylistWindow::songActivated, this, [this](const QString& key) {
         m_playback->StopPlayback();
         m_state.CurrentItemKey = key;
@@ -172,6 +173,8 @@ void PlayerApp::ConnectPlaylistWindow() {
 void PlayerApp::LoadPlaylists() {
     if (!m_store->LoadPlaylists())
         m_store->AddPlaylist(kDefaultListTitle);
+    // A crash or a kill loses at most the last moment's change.
+    m_store->EnableSaveOnChange(kSaveDelayMs);
     const QString first = QStringLiteral("0");
     m_store->ShowPlaylist(first);
     m_playlistWindow->ctlListLeft()->SelectItem(first);

@@ -40,6 +40,8 @@ public:
     static const QString kStartSkin;
     // The title of the list made when no playlist file exists.
     static const QString kDefaultListTitle;
+    // How soon a change to the lists is written.
+    static constexpr int kSaveDelayMs = 500;
 
     explicit PlayerApp(Prompts& prompts, QObject* parent = nullptr);
     ~PlayerApp() override;

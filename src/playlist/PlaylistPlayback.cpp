@@ -61,6 +61,8 @@ void PlaylistPlayback::PlayCurrentItem() {
     const PlaylistStore::Record record = CurrentRecord();
     if (!record)
         return;
+    // A link item that failed over to its next candidate keeps that address.
+    m_store.NoteChanged();
     const PlaylistStore::Record previous = m_state.CurrentMedia;
     m_state.CurrentMedia = record;
     frmPlayer& video = Video();

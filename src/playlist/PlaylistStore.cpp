@@ -4,6 +4,7 @@
 #include "playback/PlayerState.h"
 #include "playback/modFile.h"
 #include "playlist/ModList.h"
+#include "playlist/PlaylistSaveRunner.h"
 #include "skin/ModTextFile.h"
 #include "winsvc/Prompts.h"
 
@@ -24,32 +25,21 @@ QString rowKey(const CListItem& row) {
     return row.iData.toString();
 }
 
-// The entries named like list files that a save must not replace: symbolic
-// links (a save would write through them, wherever they lead) and whatever
-// is not a regular file (directories, FIFOs, devices).
-QSet<QString> entriesNotToTouch(const QString& folder) {
-    QSet<QString> names;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QStringList{QLatin1String(ModList::PlaylistPattern)},
-                                   QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries)
-        if (entry.isSymLink() || !entry.isFile())
-            names.insert(entry.fileName());
-    return names;
-}
-
-QSet<qint64> numbersOf(const QSet<QString>& names) {
-    QSet<qint64> numbers;
-    for (const QString& name : names)
-        numbers.insert(ModList::FileNumber(name));
-    return numbers;
-}
-
 } // namespace
 
 PlaylistStore::PlaylistStore(ctlList& lists, ctlList& songs, PlayerState& state, Prompts& prompts)
-    : m_lists(lists), m_songs(songs), m_state(state), m_prompts(prompts) {
-    m_reader.SetFilledHandler([this](const CMediaInfo& media) { RefreshRow(media); });
+    : m_lists(lists), m_songs(songs), m_state(state), m_prompts(prompts),
+      m_saver(std::make_unique<PlaylistSaveRunner>(
+          [this] { return MakeSaveJob(Folder()); },
+          [this](const PlaylistSave::Job& job, const PlaylistSave::Result& result) {
+              FinishSave(job, result);
+          })) {
+    m_reader.SetFilledHandler([this](const CMediaInfo& media) {
+        RefreshRow(media);
+        // A title from the tags is saved; a length alone changes nothing
+        // stored, and the digest tells the two apart.
+        Changed();
+    });
 }
 
 PlaylistStore::~PlaylistStore() = default;
@@ -84,6 +74,7 @@ QString PlaylistStore::AddPlaylist(const QString& title, const Records& items) {
     const QString key = list.Key;
     m_playlists.push_back(std::move(list));
     m_lists.Add(title, QString(), key);
+    Changed();
     return key;
 }
 
@@ -96,6 +87,7 @@ QString PlaylistStore::AddMediaToList(const Record& media, const QString& listKe
     list->ByKey.insert(media->Key, media);
     if (showNow)
         AppendRow(*media);
+    Changed();
     return media->Key;
 }
 
@@ -110,6 +102,7 @@ void PlaylistStore::RemoveMediaFromList(const QString& listKey, const QString& i
     std::erase_if(list->Items, [&](const Record& item) { return item->Key == itemKey; });
     if (m_songs.ItemData(itemKey))
         m_songs.Remove(itemKey);
+    Changed();
 }
 
 void PlaylistStore::ClearPlaylist(const QString& listKey) {
@@ -121,6 +114,7 @@ void PlaylistStore::ClearPlaylist(const QString& listKey) {
     // Only the rows of this list go: another list's rows stay as they are.
     if (listKey == m_shownListKey)
         m_songs.Clear();
+    Changed();
 }
 
 void PlaylistStore::ShowPlaylist(const QString& listKey) {
@@ -186,64 +180,96 @@ QString PlaylistStore::Folder() const {
     return folderOrDefault(m_folder);
 }
 
-bool PlaylistStore::SavePlaylists(const QString& directory) {
-    const QString folder = directory.isEmpty() ? Folder() : folderOrDefault(directory);
-    // A new installation has no folder yet; without it every list is lost.
-    QDir().mkpath(folder);
-    const QSet<QString> untouchable = entriesNotToTouch(folder) | m_unread;
-    // A number held by a file that was not read stays its file's: the lists
-    // around it skip it, so none of them is written over it.
-    const QSet<qint64> taken = numbersOf(untouchable);
-    QSet<QString> written;
-    bool complete = true;
-    const int count = m_lists.Count();
-    int number = 0;
-    for (int n = 0; n < count; ++n, ++number) {
-        while (taken.contains(number))
-            ++number;
-        const std::optional<CListItem> row = m_lists.ItemData(n + 1);
-        QList<ModList::MlfItem> lines;
-        if (const Playlist* list = Find(row ? rowKey(*row) : QString())) {
-            lines.reserve(qsizetype(list->Items.size()));
-            for (const Record& item : list->Items) {
-                item->Path = ModList::RewriteLegacyUrl(item->Path);
-                lines.append(ModList::MlfItem{item->Title, item->Path});
-            }
-        }
-        const QString text = ModList::FormatMlf(row ? row->iTitle : QString(), lines);
-        const QString name = ModList::NumberedFileName(number);
-        if (ModTextFile::WriteTextFile(folder + name, text, m_prompts))
-            written.insert(name);
-        else
-            complete = false;
-    }
-    if (complete)
-        RemoveUnwrittenFiles(folder, written, untouchable);
-    return complete;
+void PlaylistStore::Changed() {
+    m_saver->Schedule();
 }
 
-void PlaylistStore::RemoveUnwrittenFiles(const QString& folder, const QSet<QString>& written,
-                                         const QSet<QString>& untouchable) {
-    QStringList names;
-    if (!ModTextFile::ListFiles(folder, names, QLatin1String(ModList::PlaylistPattern)))
-        return;
-    for (const QString& name : names) {
-        if (written.contains(name) || untouchable.contains(name))
-            continue;
-        // Any other numbered file held a list that is now saved elsewhere or
-        // was deleted; a file of another name goes only when its list was
-        // read, and so has just been saved under its number.
-        const bool readHere = folder == Folder() && m_readUnderOtherNames.contains(name);
-        if (ModList::FileNumber(name) >= 0 || readHere)
-            QFile::remove(folder + name);
+void PlaylistStore::NoteChanged() {
+    Changed();
+}
+
+void PlaylistStore::EnableSaveOnChange(int delayMs) {
+    m_saver->SetEnabled(true, delayMs);
+}
+
+bool PlaylistStore::SavePending() const {
+    return m_saver->Pending();
+}
+
+// The lists as they are now, taken on the GUI thread: the records' texts are
+// shared, not copied, so this is quick even for long lists.
+PlaylistSave::Job PlaylistStore::MakeSaveJob(const QString& folder) {
+    PlaylistSave::Job job;
+    job.Folder = folder;
+    job.OtherFolder = folder != Folder();
+    job.Unread = m_unread;
+    for (auto known = m_known.cbegin(); known != m_known.cend(); ++known)
+        job.Known.insert(known.key());
+    const int count = m_lists.Count();
+    job.Lists.reserve(std::size_t(count));
+    for (int n = 1; n <= count; ++n) {
+        const std::optional<CListItem> row = m_lists.ItemData(n);
+        PlaylistSave::ListToSave entry;
+        entry.Key = row ? rowKey(*row) : QString();
+        entry.Title = row ? row->iTitle : QString();
+        if (Playlist* list = Find(entry.Key)) {
+            entry.Lines.reserve(qsizetype(list->Items.size()));
+            for (const Record& item : list->Items) {
+                item->Path = ModList::RewriteLegacyUrl(item->Path);
+                entry.Lines.append(ModList::MlfItem{item->Title, item->Path});
+            }
+            entry.Digest = PlaylistSave::DigestOf(entry.Title, entry.Lines);
+            entry.Unchanged = list->SavedDigest == entry.Digest;
+            entry.From = list->FileName;
+            entry.FromStamp = list->FileStamp;
+        }
+        job.Lists.push_back(std::move(entry));
     }
-    if (folder == Folder())
-        m_readUnderOtherNames.clear();
+    return job;
+}
+
+void PlaylistStore::FinishSave(const PlaylistSave::Job& job, const PlaylistSave::Result& result) {
+    for (const QString& path : result.FailedPaths) {
+        // Told once: a folder that cannot be written would otherwise bring a
+        // message after every change.
+        if (!m_reportedFailures.contains(path)) {
+            m_reportedFailures.insert(path);
+            m_prompts.MsgBox(path + QStringLiteral("文件保存错误"));
+        }
+    }
+    if (job.OtherFolder)
+        return;
+    for (const QString& name : result.Removed)
+        m_known.remove(name);
+    for (std::size_t n = 0; n < job.Lists.size() && n < result.Lists.size(); ++n) {
+        const std::optional<PlaylistSave::SavedFile>& saved = result.Lists[n];
+        if (!saved)
+            continue;
+        m_reportedFailures.remove(job.Folder + saved->Name);
+        m_known.insert(saved->Name, job.Lists[n].Title);
+        Playlist* list = Find(job.Lists[n].Key);
+        if (!list)
+            continue; // deleted while it was being saved
+        list->FileName = saved->Name;
+        list->FileStamp = saved->Stamp;
+        // What was written, not what the list holds now: a change made while
+        // the save ran is saved next.
+        list->SavedDigest = job.Lists[n].Digest;
+    }
+}
+
+bool PlaylistStore::SavePlaylists(const QString& directory) {
+    m_saver->Wait();
+    const QString folder = directory.isEmpty() ? Folder() : folderOrDefault(directory);
+    const PlaylistSave::Job job = MakeSaveJob(folder);
+    const PlaylistSave::Result result = PlaylistSave::RunSaveJob(job);
+    FinishSave(job, result);
+    return result.Complete;
 }
 
 bool PlaylistStore::LoadPlaylists() {
     const QString folder = Folder();
-    m_unread = entriesNotToTouch(folder);
+    m_unread = PlaylistSave::EntriesNotToTouch(folder);
     QStringList names;
     if (!ModTextFile::ListFiles(folder, names, QLatin1String(ModList::PlaylistPattern)))
         return false;
@@ -272,10 +298,15 @@ QString PlaylistStore::LoadFile(const QString& folder, const QString& name, Reco
         m_unread.insert(name);
         return QString();
     }
-    if (name != ModList::NumberedFileName(int(ModList::FileNumber(name))))
-        m_readUnderOtherNames.insert(name);
     const ModList::MlfPlaylist file = ModList::ParseMlf(*text);
     const QString listKey = AddPlaylist(file.Title);
+    // A file of another name ("rock.MLF") is known too: once its list is
+    // saved under its number, the old name goes.
+    m_known.insert(name, file.Title);
+    Playlist& list = *Find(listKey);
+    list.FileName = name;
+    list.FileStamp = PlaylistSave::StampOf(path).value_or(PlaylistSave::FileStamp{});
+    list.SavedDigest = PlaylistSave::DigestOf(file.Title, file.Items);
     for (const ModList::MlfItem& line : file.Items) {
         auto media = std::make_shared<CMediaInfo>();
         media->Path = line.Path;
@@ -288,18 +319,25 @@ QString PlaylistStore::LoadFile(const QString& folder, const QString& name, Reco
     return listKey;
 }
 
+// The files this run read or wrote holding lists of that title; a file it
+// never read is not the user's deleted list.
 void PlaylistStore::DeleteFilesTitled(const QString& title) {
+    // The save in flight may be writing one of them.
+    m_saver->Wait();
     const QString folder = Folder();
-    QStringList names;
-    if (!ModTextFile::ListFiles(folder, names, QLatin1String(ModList::PlaylistPattern)))
-        return;
-    const QSet<QString> untouchable = entriesNotToTouch(folder) | m_unread;
-    for (const QString& name : names) {
-        if (untouchable.contains(name))
+    const QSet<QString> untouchable = PlaylistSave::EntriesNotToTouch(folder) | m_unread;
+    for (auto known = m_known.begin(); known != m_known.end();) {
+        const QString name = known.key();
+        if (known.value() != title || untouchable.contains(name) ||
+            (PlaylistSave::StampOf(folder + name) && !QFile::remove(folder + name))) {
+            ++known;
             continue;
-        const std::optional<QString> text = ModTextFile::TryReadTextFile(folder + name, m_prompts);
-        if (text && ModList::ParseTitle(*text) == title)
-            QFile::remove(folder + name);
+        }
+        known = m_known.erase(known);
+        // Another list of that title loses its file with it: written afresh.
+        for (Playlist& list : m_playlists)
+            if (list.FileName == name)
+                list.FileName.clear();
     }
 }
 
@@ -322,4 +360,5 @@ void PlaylistStore::DeletePlaylist(const QString& listKey) {
         m_state.CurrentItemKey = rowKey(*item);
         m_songs.SelectItem(m_state.CurrentItemKey);
     }
+    Changed();
 }

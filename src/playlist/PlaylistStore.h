@@ -2,13 +2,16 @@
 
 #include "playback/CMediaInfo.h"
 #include "playlist/ItemInfoReader.h"
+#include "playlist/PlaylistSaveJob.h"
 
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
+class PlaylistSaveRunner;
 class Prompts;
 class ctlList;
 struct PlayerState;
@@ -19,7 +22,10 @@ struct PlayerState;
 // shown playlist. Keys of lists and items come from one counter, so no two
 // are equal within a run; they are never stored.
 //
-// Playlists are loaded from and saved to numbered ".MLF" files. Loading
+// Playlists are loaded from and saved to numbered ".MLF" files. With saving
+// on change enabled, every change is on disk within about a second, written
+// on a worker from a snapshot; a list that did not change keeps its file's
+// bytes (moved with it when its number changes). Loading
 // shows every item at once with "00:00" and reads lengths on worker threads
 // (see ItemInfoReader); the rows fill in as the results arrive.
 class PlaylistStore {
@@ -58,11 +64,20 @@ public:
     void SetFolder(const QString& folder) { m_folder = folder; }
 
     // Writes every list, in the order of its row, to `directory` (Folder()
-    // when empty; made when missing) as 0.MLF,
-    // 1.MLF, ... . Each file is replaced whole or not at all. After a save
-    // without failure the numbered files this save did not write are removed,
-    // so deleted lists stay deleted. Returns whether every file was written.
+    // when empty; made when missing) as 0.MLF, 1.MLF, ..., now, after the
+    // save in flight. Each file is replaced whole or not at all; in Folder()
+    // a list unchanged since it was read or written keeps its bytes. After a
+    // save without failure the list files this run read or wrote and did not
+    // write again are removed, so deleted lists stay deleted. Returns whether
+    // every file was written.
     bool SavePlaylists(const QString& directory = QString());
+    // From now on every change is saved about `delayMs` later.
+    void EnableSaveOnChange(int delayMs);
+    // A change made outside the store (a row renamed, a link item's
+    // address moved to its next candidate): saved like the store's own.
+    void NoteChanged();
+    // Whether a change is not yet on disk or a save is running.
+    bool SavePending() const;
     // Reads every ".MLF" of Folder() in natural order, shows the first list,
     // and starts reading the items' lengths in the background. False when no
     // file was found.
@@ -95,15 +110,21 @@ private:
         QString Key;
         Records Items;
         QHash<QString, Record> ByKey;
+        // The file that holds the list as it was when last read or written
+        // here, and a digest of what was in it then.
+        QString FileName;
+        PlaylistSave::FileStamp FileStamp;
+        std::optional<std::size_t> SavedDigest;
     };
 
     Playlist* Find(const QString& listKey);
     const Playlist* Find(const QString& listKey) const;
     void AppendRow(const CMediaInfo& media);
     void DeleteFilesTitled(const QString& title);
-    void RemoveUnwrittenFiles(const QString& folder, const QSet<QString>& written,
-                              const QSet<QString>& untouchable);
     QString LoadFile(const QString& folder, const QString& name, Records& loaded);
+    PlaylistSave::Job MakeSaveJob(const QString& folder);
+    void FinishSave(const PlaylistSave::Job& job, const PlaylistSave::Result& result);
+    void Changed();
 
     ctlList& m_lists;
     ctlList& m_songs;
@@ -118,7 +139,10 @@ private:
     // big, unreadable, links, not regular files): never written over,
     // renumbered or removed, whatever happens to the other lists.
     QSet<QString> m_unread;
-    // Files read that are not named by their number (say "rock.MLF"): once
-    // their lists are saved under numbers, the old names go.
-    QSet<QString> m_readUnderOtherNames;
+    // The list files of Folder() this run read or wrote, with the title
+    // each held: the only files a save or a delete removes.
+    QHash<QString, QString> m_known;
+    // Files whose failed save was reported: told once, not at every save.
+    QSet<QString> m_reportedFailures;
+    std::unique_ptr<PlaylistSaveRunner> m_saver;
 };

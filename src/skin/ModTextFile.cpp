@@ -111,15 +111,19 @@ std::optional<QString> TryReadTextFile(const QString& path, Prompts& prompts) {
     return withCrLfLines(LegacyText::FromGb18030(*bytes));
 }
 
-bool WriteTextFile(const QString& path, const QString& text, Prompts& prompts) {
+bool WriteFileBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(localPath(path));
-    const QByteArray bytes = LegacyText::ToGb18030(text);
     const bool ok =
         file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok) {
+    if (!ok)
         file.cancelWriting();
+    return ok;
+}
+
+bool WriteTextFile(const QString& path, const QString& text, Prompts& prompts) {
+    const bool ok = WriteFileBytes(path, LegacyText::ToGb18030(text));
+    if (!ok)
         prompts.MsgBox(path + QStringLiteral("文件保存错误"));
-    }
     return ok;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,9 @@ std::optional<QString> TryReadTextFile(const QString& path, Prompts& prompts);
 // Text whose lines end in CR LF (as ReadTextFile returns it) reads back
 // unchanged, so a load followed by a save never grows a file.
 bool WriteTextFile(const QString& path, const QString& text, Prompts& prompts);
+// The same for bytes, telling nobody: for writers off the GUI thread, which
+// report failures themselves.
+bool WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // The names (without folder) of the ordinary files of `folder` matching the
 // wildcard `pattern` (such as "*.MLF") without regard to case; hidden files

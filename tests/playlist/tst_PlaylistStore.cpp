@@ -3,6 +3,7 @@
 #include "PlaylistRig.h"
 #include "playlist/ModList.h"
 #include "skin/ModTextFile.h"
+#include "winsvc/LegacyText.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -79,6 +80,8 @@ private slots:
     void unreadEntriesAreLeftAlone();
     void listOfAnotherNameIsKeptOnce();
     void editingKeepsStoreAndRowsInStep();
+    void changesAreSavedUnasked_data();
+    void changesAreSavedUnasked();
     void killedSaveLeavesEachFileOldOrNew();
 
 private:
@@ -407,34 +410,140 @@ void tst_PlaylistStore::listOfAnotherNameIsKeptOnce() {
     }
 }
 
+// Files of an earlier run ("name=title") are read, some lists deleted, files
+// put there while the program runs; after a save exactly the lists that remain
+// are there, numbered in order, and nothing this run did not read is gone.
 void tst_PlaylistStore::saveMakesFolderAndRemovesStaleFiles_data() {
     QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("deleted");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("missing folder") << QStringList{"<no folder>"} << QStringList{"0.MLF", "1.MLF"};
-    QTest::newRow("longer set before")
-        << QStringList{"0.MLF", "1.MLF", "2.MLF", "10.MLF"} << QStringList{"0.MLF", "1.MLF"};
-    QTest::newRow("numbers spelt otherwise")
-        << QStringList{"01.MLF", "1.mlf", "5.mlf"} << QStringList{"0.MLF", "1.MLF"};
-    QTest::newRow("other files stay")
-        << QStringList{"rock.MLF", "3.txt", "3.MLF.bak"}
-        << QStringList{"0.MLF", "1.MLF", "3.MLF.bak", "3.txt", "rock.MLF"};
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("missing folder") << QStringList{"<no folder>"} << QStringList{}
+                                    << QStringList{"0.MLF", "1.MLF"} << QStringList{"a", "b"};
+    QTest::newRow("numbers holding a 9 go after a delete")
+        << QStringList{"9.MLF=t9", "19.MLF=t19", "90.MLF=t90"} << QStringList{"t19"}
+        << QStringList{"0.MLF", "1.MLF", "2.MLF", "3.MLF"} << QStringList{"t9", "t90", "a", "b"};
+    QTest::newRow("longer set before, all deleted")
+        << QStringList{"0.MLF=x", "1.MLF=y", "2.MLF=x", "10.MLF=z"} << QStringList{"x", "y", "z"}
+        << QStringList{"0.MLF", "1.MLF", "2.MLF"} << QStringList{"[默认]", "a", "b"};
+    QTest::newRow("numbers spelt otherwise are renumbered")
+        << QStringList{"01.MLF=p", "1.mlf=q", "5.mlf=r"} << QStringList{"q"}
+        << QStringList{"0.MLF", "1.MLF", "2.MLF", "3.MLF"} << QStringList{"p", "r", "a", "b"};
+    QTest::newRow("files not read stay")
+        << QStringList{"<late>3.txt", "<late>3.MLF.bak", "<late>7.MLF"} << QStringList{}
+        << QStringList{"0.MLF", "1.MLF", "3.MLF.bak", "3.txt", "7.MLF"} << QStringList{"a", "b"};
 }
 
 void tst_PlaylistStore::saveMakesFolderAndRemovesStaleFiles() {
     QFETCH(QStringList, before);
+    QFETCH(QStringList, deleted);
     QFETCH(QStringList, after);
+    QFETCH(QStringList, titles);
     if (before == QStringList{"<no folder>"})
         QVERIFY(QDir(folder()).removeRecursively());
-    for (const QString& name : before) {
-        if (!name.startsWith(u'<'))
-            WriteBytes(folder() + name, "{old}\r\n");
+    for (const QString& entry : before) {
+        if (!entry.startsWith(u'<'))
+            WriteBytes(folder() + entry.section(u'=', 0, 0),
+                       "{" + entry.section(u'=', 1).toUtf8() + "}\r\n");
     }
     PlaylistRig rig(folder());
+    rig.store.LoadPlaylists();
+    for (const QString& title : deleted) {
+        for (const QString& key : rig.store.ListKeys())
+            if (rig.store.ListTitle(key) == title)
+                rig.store.DeletePlaylist(key);
+    }
+    for (const QString& entry : before) {
+        if (entry.startsWith(QStringLiteral("<late>")))
+            WriteBytes(folder() + entry.mid(6), "{late}\r\n");
+    }
     addList(rig, "a", {"x=/x.mp3"});
     addList(rig, "b", {});
     QVERIFY(rig.store.SavePlaylists());
     QCOMPARE(FilesIn(folder()), after);
-    QCOMPARE(ReadBytes(folder() + "1.MLF"), QByteArray("{b}\r\n"));
+    for (int n = 0; n < titles.size(); ++n)
+        QCOMPARE(ModList::ParseTitle(
+                     LegacyText::FromGb18030(ReadBytes(folder() + ModList::NumberedFileName(n)))),
+                 titles[n]);
+    QVERIFY(rig.prompts.messages.isEmpty());
+}
+
+// Each change reaches the files by itself, soon; a list the change did not
+// touch keeps its bytes (undecodable ones included), moved with it when its
+// number changes, and a rewritten file keeps its mode.
+void tst_PlaylistStore::changesAreSavedUnasked_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("lists");       // "title:line,line" per file, in order
+    QTest::addColumn<QStringList>("keptBytesOf"); // per file: the old file it still is, or ""
+    QTest::newRow("item added") << "add" << QStringList{"a:1=/1.mp3,n=/n.mp3", "b:"}
+                                << QStringList{"", "1.MLF"};
+    QTest::newRow("item removed") << "remove" << QStringList{"a:", "b:"}
+                                  << QStringList{"", "1.MLF"};
+    QTest::newRow("list renamed") << "rename" << QStringList{"z:1=/1.mp3", "b:"}
+                                  << QStringList{"", "1.MLF"};
+    QTest::newRow("list cleared") << "clear" << QStringList{"a:1=/1.mp3", "b:"}
+                                  << QStringList{"0.MLF", ""};
+    QTest::newRow("list added") << "list" << QStringList{"a:1=/1.mp3", "b:", "new:"}
+                                << QStringList{"0.MLF", "1.MLF", ""};
+    QTest::newRow("list deleted: the next moves, bytes and all")
+        << "delete" << QStringList{"b:"} << QStringList{"1.MLF"};
+}
+
+void tst_PlaylistStore::changesAreSavedUnasked() {
+    QFETCH(QString, change);
+    QFETCH(QStringList, lists);
+    QFETCH(QStringList, keptBytesOf);
+    const QByteArray first = "{a}\r\n1=/1.mp3\r\n";
+    // 0xE9 before "=" is no GB18030 character: read, it is not what a
+    // rewrite would give back.
+    const QByteArray second = "{b}\r\ncaf\xE9=/caf\xE9.mp3\r\n";
+    const QHash<QString, QByteArray> old{{"0.MLF", first}, {"1.MLF", second}};
+    WriteBytes(folder() + "0.MLF", first);
+    WriteBytes(folder() + "1.MLF", second);
+    QVERIFY(QFile::setPermissions(folder() + "0.MLF",
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    PlaylistRig rig(folder());
+    QVERIFY(rig.store.LoadPlaylists());
+    rig.store.EnableSaveOnChange(20);
+    const QString a = rig.store.ListKeys().at(0);
+    const QString b = rig.store.ListKeys().at(1);
+    if (change == "add")
+        rig.store.AddMediaToList(media("n", "/n.mp3"), a, false);
+    else if (change == "remove")
+        rig.store.RemoveMediaFromList(a, rig.store.Items(a).front()->Key);
+    else if (change == "clear")
+        rig.store.ClearPlaylist(b);
+    else if (change == "list")
+        rig.store.AddPlaylist("new");
+    else if (change == "delete")
+        rig.store.DeletePlaylist(a);
+    else if (change == "rename") {
+        CListItem row = *rig.lists.ItemData(a);
+        row.iTitle = "z";
+        rig.lists.SetItemData(a, row);
+        rig.store.NoteChanged();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.store.SavePending(), 5000);
+    QCOMPARE(FilesIn(folder()).size(), lists.size());
+    for (int n = 0; n < lists.size(); ++n) {
+        const QString name = ModList::NumberedFileName(n);
+        if (!keptBytesOf[n].isEmpty())
+            QCOMPARE(ReadBytes(folder() + name), old.value(keptBytesOf[n]));
+    }
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(folder() + "0.MLF").constData(), &st), 0);
+    if (keptBytesOf[0].isEmpty())
+        QCOMPARE(st.st_mode & 0777, mode_t(0640));
+    PlaylistRig again(folder());
+    QVERIFY(again.store.LoadPlaylists());
+    QStringList found;
+    for (const QString& key : again.store.ListKeys()) {
+        QStringList lines = again.Lines(key);
+        // b's item, whose bytes do not decode, is checked byte for byte above.
+        lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("caf")); });
+        found << again.store.ListTitle(key) + u':' + lines.join(u',');
+    }
+    QCOMPARE(found, lists);
     QVERIFY(rig.prompts.messages.isEmpty());
 }
 
