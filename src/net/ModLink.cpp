@@ -46,7 +46,9 @@ QStringList SplitCandidates(const QString& answer) {
     for (const QString& piece : answer.split(kSeparator, Qt::SkipEmptyParts, Qt::CaseSensitive)) {
         if (candidates.size() == kMaxCandidates)
             break;
-        if (!NamesLocalFile(piece))
+        // A line break would end the address early in the list file.
+        if (!NamesLocalFile(piece) && !piece.contains(QLatin1Char('\n')) &&
+            !piece.contains(QLatin1Char('\r')))
             candidates << piece;
     }
     return candidates;

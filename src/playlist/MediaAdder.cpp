@@ -32,6 +32,13 @@ MediaAdder::MediaAdder(PlaylistStore& store, Prompts& prompts)
 }
 
 QString MediaAdder::Append(const PlaylistStore::Record& media, const QString& listKey) {
+    // A list file holds one item a line: a path with a line break in it
+    // (a file name can have one, an address should not) would come back as
+    // other items, so it is not taken.
+    if (media->Path.contains(QLatin1Char('\n')) || media->Path.contains(QLatin1Char('\r'))) {
+        m_prompts.MsgBox(QStringLiteral("无法播放该媒体"));
+        return QString();
+    }
     // A row is added only when the songs list shows this list.
     return m_store.AddMediaToList(media, listKey, listKey == m_store.ShownListKey());
 }

@@ -111,6 +111,9 @@ void tst_ModLink::resolveSearch_data() {
         << QByteArray("file:///etc/passwd<br/>http://h/a.mp3<br/>/etc/passwd<br/>song.mp3<br/>"
                       "file://localhost/etc/hosts<br/>https://h/b.mp3")
         << QStringList{"http://h/a.mp3", "https://h/b.mp3"};
+    QTest::newRow("addresses with line breaks left out")
+        << QByteArray("http://h/a.mp3\r\nx=/etc/passwd<br/>http://h/b.mp3<br/>http://h/\rc.mp3")
+        << QStringList{"http://h/b.mp3"};
     QTest::newRow("nothing but local files")
         << QByteArray("/etc/passwd<br/>file:///etc/shadow") << QStringList();
     QStringList hundred;

@@ -175,6 +175,13 @@ void tst_AddingMedia::addUrl_data() {
                                << QStringList{} << true;
     QTest::newRow("empty answer") << std::optional<QString>() << std::optional(QString())
                                   << QStringList{} << true;
+    // Saved, the rest would be read back as another item.
+    QTest::newRow("line break refused")
+        << std::optional(url + QStringLiteral("\r\nInjected=/etc/passwd"))
+        << std::optional<QString>() << QStringList{} << false;
+    QTest::newRow("typed line break refused")
+        << std::optional<QString>() << std::optional(url + QStringLiteral("\nx=/y"))
+        << QStringList{} << true;
 }
 
 void tst_AddingMedia::addUrl() {
@@ -189,6 +196,9 @@ void tst_AddingMedia::addUrl() {
     adder.AddUrl(argument);
     QCOMPARE(PlaylistRig::Rows(rig.songs), rows);
     QCOMPARE(rig.prompts.inputPrompts, asked ? QStringList{"输入Url地址"} : QStringList{});
+    const bool refused = QTest::currentDataTag() == QByteArray("line break refused") ||
+                         QTest::currentDataTag() == QByteArray("typed line break refused");
+    QCOMPARE(rig.prompts.messages, refused ? QStringList{"无法播放该媒体"} : QStringList{});
     if (!rows.isEmpty())
         QCOMPARE(rig.store.GetMedia("0", "1")->Source, MediaSource::FromUrl);
 }
