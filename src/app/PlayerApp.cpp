@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDialog>
 #include <QGuiApplication>
 
 #if defined(__GLIBC__)
@@ -35,6 +36,15 @@ const QString PlayerApp::kStartSkin = QStringLiteral("Winamp Modern");
 const QString PlayerApp::kDefaultListTitle = QStringLiteral("[默认]");
 
 namespace {
+
+// Every dialog on screen answers "cancel": its own event loop would
+// otherwise hold the program after the windows are gone.
+void CloseDialogs() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+}
 
 void trimHeap() {
 #if defined(__GLIBC__)
@@ -71,9 +81,12 @@ PlayerApp::~PlayerApp() {
 }
 
 bool PlayerApp::Start() {
+    m_starting = true;
     m_magnetic->AddWindow(m_playerWindow.get());
-    if (!LoadStartSkin())
+    if (!LoadStartSkin()) {
+        m_starting = false;
         return false;
+    }
     CreatePlaylistSide();
     m_playerWindow->cmdPlaylist()->SetSelected(true);
     m_playlistWindow->show();
@@ -85,7 +98,24 @@ bool PlayerApp::Start() {
     // links typed into the link dialog work all the same.
     UrlRegistration::RegisterUrlProtocol();
     m_mpris = MprisService::Start(*this, QDBusConnection::sessionBus());
+    FinishStart();
     return true;
+}
+
+void PlayerApp::FinishStart() {
+    m_starting = false;
+    const QStringList waiting = std::exchange(m_waitingHandOffs, {});
+    if (m_quit) {
+        // The other copies were told their texts were taken: in the lists
+        // before the last save.
+        for (const QString& text : waiting)
+            if (!text.isEmpty())
+                AddText(text);
+        FinishQuit();
+        return;
+    }
+    for (const QString& text : waiting)
+        HandOff(text);
 }
 
 void PlayerApp::PlayCommandLine(const QString& commandLine) {
@@ -198,8 +228,10 @@ PlaylistStore::Record PlayerApp::ResolveLinkItem(const QString& link) {
 void PlayerApp::ShowLinkDialog() {
     if (!m_linkDialog) {
         m_linkDialog = new frmMelodeckLink(m_playlistWindow.get(), m_playerWindow.get());
+        // Through Adding: a quit while the link is searched saves once the
+        // item is in.
         connect(m_linkDialog, &frmMelodeckLink::LinkComposed, this,
-                [this](const QString& link) { m_adder->AddLink(link); });
+                [this](const QString& link) { Adding([&] { return m_adder->AddLink(link); }); });
     }
     m_linkDialog->exec();
 }
@@ -219,6 +251,10 @@ frmPlayer* PlayerApp::ExistingVideoWindow() const {
 }
 
 void PlayerApp::HandOff(const QString& commandLine) {
+    if (m_starting) {
+        m_waitingHandOffs.append(commandLine);
+        return;
+    }
     if (m_quit)
         return;
     m_playerWindow->showNormal();
@@ -239,7 +275,7 @@ QStringList PlayerApp::Adding(const std::function<QStringList()>& add) {
     --m_adding;
     // A quit came while a link was searched: the lists were saved then, and
     // are saved again now that the item is in.
-    if (m_quit && m_adding == 0) {
+    if (m_quit && m_adding == 0 && !m_starting) {
         m_store->SavePlaylists();
         EndEventLoop();
     }
@@ -257,6 +293,12 @@ void PlayerApp::QuitApplication() {
     if (m_quit)
         return;
     m_quit = true;
+    CloseDialogs();
+    if (!m_starting)
+        FinishQuit();
+}
+
+void PlayerApp::FinishQuit() {
     m_tmrClear.stop();
     if (m_video)
         m_playback->StopPlayback();

@@ -57,6 +57,9 @@ public:
 
     // What a second instance handed over: the player window comes to the
     // front and the text is added to the current list, without playing.
+    // A hand-off that arrives while Start runs (a start-up message box
+    // keeps its own event loop) waits and is added, in order, when the start
+    // is done.
     void HandOff(const QString& commandLine);
 
     // Adds `text` to the current list (AddByKind) and returns the keys of
@@ -72,6 +75,9 @@ public:
     // added (a link search waits for the service), the lists are saved at
     // once and again when the item is in, and only then does the event loop
     // end: a text the other instance was told is taken is not lost.
+    // Open dialogs are closed first, so that a message box waiting for OK
+    // does not keep the program alive. Asked while Start runs, the quit is
+    // made when the lists are loaded, never halfway through.
     void QuitApplication();
 
     // Offers an update when the maker's server names a newer version (the
@@ -110,6 +116,8 @@ private:
     // Runs `add` (which may search a link) as AddText does; its keys.
     QStringList Adding(const std::function<QStringList()>& add);
     void EndEventLoop();
+    void FinishQuit();
+    void FinishStart();
 
     Prompts& m_prompts;
     PlayerState m_state;
@@ -132,6 +140,8 @@ private:
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;
     bool m_quit = false;
+    bool m_starting = false;
+    QStringList m_waitingHandOffs;
     // Texts being added (AddText calls under way).
     int m_adding = 0;
 };

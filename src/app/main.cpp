@@ -213,6 +213,9 @@ int main(int argc, char** argv) {
     connectExits(player, exitSignals);
     if (!player.Start())
         return 1;
+    // Quit while a start-up message box was open: saved and closed already.
+    if (player.HasQuit())
+        return 0;
     echoPlayback(player);
     reportLengthsRead(player);
     keepExitSignals(player, exitSignals);
@@ -222,5 +225,9 @@ int main(int argc, char** argv) {
     // loop running.
     QTimer::singleShot(0, &player, [&player] { player.CheckForUpdate(); });
     scheduleScreenshot(player);
+    // A quit inside a nested event loop (a link search of the command line)
+    // ended that loop; the main one must not start after it.
+    if (player.HasQuit())
+        return 0;
     return app.exec();
 }
