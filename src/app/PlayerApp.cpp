@@ -18,7 +18,10 @@
 #include "playlist/PlaylistPlayback.h"
 #include "playlist/PlaylistStore.h"
 #include "playlist/frmPlaylistWindow.h"
+#include "skin/ModSkinApply.h"
 #include "skin/ModTextFile.h"
+#include "skin/PlaylistSkinApply.h"
+#include "skin/SkinImages.h"
 #include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
 #include "winsvc/cMagneticWnd.h"
@@ -138,15 +141,29 @@ bool PlayerApp::LoadStartSkin() {
     // The volume the user hears once something plays, shown from the start
     // without making the engine.
     m_playerWindow->setVolumeValue(m_state.Volume);
-    if (m_playerWindow->ChangeSkin(kStartSkin))
+    if (LoadsOnBothWindows(kStartSkin))
         return true;
     for (const ModTextFile::FolderEntry& folder : m_skins.SkinFolders()) {
         if (folder.Name.compare(kStartSkin, Qt::CaseInsensitive) != 0 &&
-            m_playerWindow->ChangeSkin(folder.Name))
+            LoadsOnBothWindows(folder.Name))
             return true;
     }
     m_prompts.MsgBox(m_skins.SkinsDirs().join(QLatin1Char(' ')) +
                      QStringLiteral(" 没有可用的皮肤，程序无法启动"));
+    return false;
+}
+
+// A skin whose playlist window cannot be drawn is as broken for the start
+// as one whose player window cannot: the playlist window would be left
+// without a face.
+bool PlayerApp::LoadsOnBothWindows(const QString& name) {
+    if (!m_playerWindow->ChangeSkin(name))
+        return false;
+    SkinImages images(ModSkinApply::SkinFolder(m_skins, m_skins.CurrentSkinName()));
+    if (ModSkinApply::LoadPlaylistWindowImages(m_skins.Skin().PlaylistWindow, images))
+        return true;
+    m_prompts.MsgBox(
+        ModSkinApply::BrokenSkinMessage(m_skins.CurrentSkinName(), images.FailedFile()));
     return false;
 }
 

@@ -109,6 +109,7 @@ public:
 
 private:
     bool LoadStartSkin();
+    bool LoadsOnBothWindows(const QString& name);
     void CreatePlaylistSide();
     void LoadPlaylists();
     void ConnectPlaylistWindow();

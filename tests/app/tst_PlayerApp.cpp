@@ -391,6 +391,7 @@ void tst_PlayerApp::brokenStartSkinFallsBack_data() {
     QTest::newRow("empty folder") << QStringLiteral("empty");
     QTest::newRow("unreadable description") << QStringLiteral("garbage");
     QTest::newRow("picture missing") << QStringLiteral("no picture");
+    QTest::newRow("playlist window's picture missing") << QStringLiteral("no playlist picture");
 }
 
 // The first other skin folder (natural order) that loads is used; every
@@ -409,11 +410,14 @@ void tst_PlayerApp::brokenStartSkinFallsBack() {
         QVERIFY(dir.mkpath(start));
     if (startSkin == QLatin1String("garbage")) {
         QVERIFY(TestMedia::WriteFile(start + "/skin.xml", "<skin><player_window"));
-    } else if (startSkin == QLatin1String("no picture")) {
+    } else if (startSkin.startsWith(QLatin1String("no "))) {
         const QDir from(shipped + QStringLiteral("/Winamp Modern"));
         const QStringList files = from.entryList(QDir::Files);
         for (const QString& file : files) {
-            if (!file.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+            const bool left = startSkin == QLatin1String("no picture")
+                                  ? file.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)
+                                  : file == QLatin1String("playlist_window.bmp");
+            if (!left)
                 QVERIFY(QFile::copy(from.filePath(file), start + "/" + file));
         }
     }
