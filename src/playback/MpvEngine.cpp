@@ -197,6 +197,7 @@ void MpvEngine::setURL(const QString& url) {
 void MpvEngine::loadCurrentUrl() {
     ++m_loadSerial;
     m_redirects = 0;
+    m_entryFailed = false;
     m_abandoning = false;
     m_refusing = false;
     const std::optional<QString> admitted = EngineDoor::AdmitItem(m_url);
@@ -389,7 +390,12 @@ void MpvEngine::handleEvent(const mpv_event& event) {
         break;
     case MPV_EVENT_FILE_LOADED:
         m_loaded = true;
+        m_entryFailed = false;
         emit MediaChange(currentMedia());
+        break;
+    case MPV_EVENT_IDLE:
+        if (std::exchange(m_entryFailed, false))
+            failCurrentItem(m_pendingLoads > 0);
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         if (m_loaded)
@@ -426,6 +432,14 @@ void MpvEngine::handleEndFile(const mpv_event& event) {
         }
         break;
     case MPV_END_FILE_REASON_ERROR:
+        // An entry of a stream's list failed: the engine goes on to the
+        // next mirror by itself, and the item fails only once none is left
+        // (told when the engine is idle). Reported per entry, each failure
+        // made the player load the list again, for ever.
+        if (m_redirects > 0 && !replaced) {
+            m_entryFailed = true;
+            break;
+        }
         failCurrentItem(replaced);
         break;
     case MPV_END_FILE_REASON_REDIRECT:

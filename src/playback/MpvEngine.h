@@ -90,11 +90,12 @@ private:
     bool m_waitingForCache = false;
     bool m_failed = false; // the last item failed to open
     int m_bufferPercent = 0;
-    int m_pendingLoads = 0;    // loadfile commands not yet started
-    int m_loadSerial = 0;      // counts items handed over, to drop stale refusals
-    int m_redirects = 0;       // playlists followed for the current item
-    bool m_abandoning = false; // the current item is given up; waiting for idle
-    bool m_refusing = false;   // the current item was refused; its failure is queued
+    int m_pendingLoads = 0;     // loadfile commands not yet started
+    int m_loadSerial = 0;       // counts items handed over, to drop stale refusals
+    int m_redirects = 0;        // playlists followed for the current item
+    bool m_entryFailed = false; // an entry of the item's stream list failed
+    bool m_abandoning = false;  // the current item is given up; waiting for idle
+    bool m_refusing = false;    // the current item was refused; its failure is queued
     QString m_lastStatus;
     QByteArray m_forcedOutput; // MELODECK_MPV_VO: the video output, whatever the window
 };

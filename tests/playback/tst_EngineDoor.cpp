@@ -79,6 +79,8 @@ private slots:
     void streamListsNeverLeadToLocalFiles();
     void streamListsPlayWhatTheyList_data();
     void streamListsPlayWhatTheyList();
+    void deadMirrorsFailOnce_data();
+    void deadMirrorsFailOnce();
 
 private:
     QString write(const QString& name, const QByteArray& data) {
@@ -285,6 +287,40 @@ void TestEngineDoor::streamListsPlayWhatTheyList() {
     QTRY_COMPARE_WITH_TIMEOUT(player.playState(), 1, kTimeoutMs);
     // The lists lead on without a stop in between.
     QCOMPARE(log.states, (QList<int>{9, 3, 8, 1}));
+}
+
+// A radio list whose mirrors are all down (the common way a station is
+// gone) fails once, after every mirror was tried, and the list is fetched
+// once; a live mirror after dead ones plays.
+void TestEngineDoor::deadMirrorsFailOnce_data() {
+    // %1: a dead address; %2: a live short sound.
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("two dead, m3u") << QByteArray("#EXTM3U\n%1/a.mp3\n%1/b.mp3\n") << false;
+    QTest::newRow("three dead, PLS")
+        << QByteArray("[playlist]\nFile1=%1/a\nFile2=%1/b\nFile3=%1/c\nNumberOfEntries=3\n")
+        << false;
+    QTest::newRow("dead, then live") << QByteArray("#EXTM3U\n%1/a.mp3\n%2\n") << true;
+}
+
+void TestEngineDoor::deadMirrorsFailOnce() {
+    QFETCH(QByteArray, body);
+    QFETCH(bool, plays);
+    PlaylistServer server;
+    server.pages.insert("sound.wav", TestMedia::SilentWav(0.3));
+    server.body = fill(body, {QStringLiteral("http://127.0.0.1:1"), server.url("sound.wav")});
+
+    ctlPlayer player;
+    QSignalSpy errors(&player, &ctlPlayer::MediaError);
+    QSignalSpy ended(&player, &ctlPlayer::EndOfStream);
+    player.setFileName(server.url("radio.m3u"));
+    QTRY_VERIFY_WITH_TIMEOUT(errors.count() + ended.count() > 0 && player.playState() == 1,
+                             kTimeoutMs);
+    QTest::qWait(300); // a reload or a second report would be seen by now
+    QCOMPARE(errors.count(), plays ? 0 : 1);
+    QCOMPARE(ended.count(), plays ? 1 : 0);
+    QCOMPARE(server.connections, plays ? 2 : 1);
+    QCOMPARE(player.playState(), 1);
 }
 
 QTEST_MAIN(TestEngineDoor)
