@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QLoggingCategory>
@@ -12,6 +13,7 @@
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -31,12 +33,37 @@ QString UserId() {
 #endif
 }
 
-// The per-user runtime folder is private to the user (mode 0700); Qt makes a
-// private fallback under the temporary folder when the session has none.
-QString RuntimeFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return folder.isEmpty() ? QDir::tempPath() : folder;
+// A folder only this user can enter: a directory (not a link to one) owned
+// by the user, with no rights for anyone else. In any other folder another
+// user could make the lock and socket first and receive the hand-offs.
+bool IsPrivateFolder(const QString& folder) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &st) == 0 &&
+           S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+#else
+    return !folder.isEmpty();
+#endif
 }
+
+} // namespace
+
+QString SingleInstance::PrivateRuntimeFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (IsPrivateFolder(folder))
+        return folder;
+    // Never the shared temporary folder itself: a folder of our own in it,
+    // made private, or none.
+    const QString own = QDir::tempPath() + QStringLiteral("/melodeck-") + UserId();
+#ifdef Q_OS_UNIX
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+#else
+    QDir().mkpath(own);
+#endif
+    return IsPrivateFolder(own) ? own : QString();
+}
+
+namespace {
 
 bool Connect(QLocalSocket& socket, const QString& name, const QDeadlineTimer& deadline) {
     for (;;) {
@@ -61,12 +88,13 @@ bool AwaitAcknowledgement(QLocalSocket& socket, const QDeadlineTimer& deadline) 
 
 } // namespace
 
-SingleInstance::SingleInstance(QObject* parent) : SingleInstance(RuntimeFolder(), parent) {
+SingleInstance::SingleInstance(QObject* parent) : SingleInstance(PrivateRuntimeFolder(), parent) {
 }
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
-    : QObject(parent), m_serverName(QDir(folder).filePath(BaseName())),
-      m_lockPath(m_serverName + QStringLiteral(".lock")) {
+    : QObject(parent),
+      m_serverName(folder.isEmpty() ? QString() : QDir(folder).filePath(BaseName())),
+      m_lockPath(folder.isEmpty() ? QString() : m_serverName + QStringLiteral(".lock")) {
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -78,13 +106,23 @@ QString SingleInstance::BaseName() {
 SingleInstance::Role SingleInstance::Start() {
     if (m_server)
         return Role::First;
+    if (m_serverName.isEmpty()) {
+        qCWarning(lcInstance) << "no private runtime folder: running without hand-offs";
+        return Role::First;
+    }
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     // Never stale by age: the lock lives as long as the first instance. A
     // lock whose process has died is still recognised as stale by its owner's
     // process id.
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0)) {
-        if (m_lock->error() == QLockFile::LockFailedError)
+        // Only a lock that names its holder is another copy's: something
+        // else in the lock's place (a folder, an unreadable file) is not.
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (m_lock->error() == QLockFile::LockFailedError &&
+            m_lock->getLockInfo(&pid, &host, &application))
             return Role::Second;
         qCWarning(lcInstance) << "instance lock" << m_lockPath
                               << "cannot be made; running unlocked";
@@ -108,7 +146,7 @@ bool SingleInstance::SendCommandLine(const QString& commandLine, int timeoutMs) 
 
 bool SingleInstance::SendCommand(const QString& text, int timeoutMs) const {
     const auto frame = HandOffFrame::Encode(text);
-    if (!frame)
+    if (!frame || m_serverName.isEmpty())
         return false;
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;

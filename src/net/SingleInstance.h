@@ -29,7 +29,8 @@ public:
 
     // Lock and socket in the user's private runtime folder.
     explicit SingleInstance(QObject* parent = nullptr);
-    // Lock and socket in `folder` (tests, or a user-chosen private place).
+    // Lock and socket in `folder` (tests, or a user-chosen private place);
+    // with an empty folder every start is a first one, without hand-offs.
     explicit SingleInstance(const QString& folder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -55,6 +56,11 @@ public:
     QString LockPath() const { return m_lockPath; }
     // "Melodeck.FormDDE." followed by the user's numeric id.
     static QString BaseName();
+    // The session's runtime folder when it is private to the user (a
+    // directory of the user's with mode 0700, not a link), else a folder
+    // "melodeck-<uid>" of the temporary folder made so; empty when neither
+    // can be had.
+    static QString PrivateRuntimeFolder();
 
 signals:
     // The command line handed over by another instance (first instance only).

@@ -10,6 +10,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The test program doubles as the other instance: run with "--first <folder>"
 // it starts an instance and stays (printing "role first" or "role second" and
@@ -63,6 +66,8 @@ private slots:
     void oversizedFrameRefused();
     void idleClientDoesNotBlock();
     void staleLockAfterKill();
+    void runtimeFolderIsPrivate_data();
+    void runtimeFolderIsPrivate();
 
 private:
     QProcess* Child(const QStringList& arguments);
@@ -253,6 +258,87 @@ void tst_SingleInstance::staleLockAfterKill() {
     QSignalSpy received(&next, &SingleInstance::CommandLineReceived);
     QCOMPARE(Hand("--second", "/m/b.mp3"), 0);
     QCOMPARE(received.size(), 1);
+}
+
+// The lock and socket never go where another user could have made them
+// first: the session's folder when it is private, else a private folder of
+// the program's own under the temporary folder, else none at all.
+void tst_SingleInstance::runtimeFolderIsPrivate_data() {
+    QTest::addColumn<QString>("session");     // XDG_RUNTIME_DIR: "" unset, "private"
+    QTest::addColumn<QString>("qtFallback");  // Qt's "runtime-<user>": "", "foreign"
+    QTest::addColumn<QString>("ownFallback"); // "melodeck-<uid>": "", "foreign", "link", "open"
+    QTest::addColumn<QString>("expected");    // "session", "qt", "own", "none"
+    QTest::newRow("private session folder") << "private"
+                                            << ""
+                                            << ""
+                                            << "session";
+    QTest::newRow("no session folder: Qt's private one") << ""
+                                                         << ""
+                                                         << ""
+                                                         << "qt";
+    QTest::newRow("Qt's taken by another user") << ""
+                                                << "foreign"
+                                                << ""
+                                                << "own";
+    QTest::newRow("both taken by another user") << ""
+                                                << "foreign"
+                                                << "foreign"
+                                                << "none";
+    QTest::newRow("ours a link") << ""
+                                 << "foreign"
+                                 << "link"
+                                 << "none";
+    QTest::newRow("ours open to all") << ""
+                                      << "foreign"
+                                      << "open"
+                                      << "none";
+}
+
+void tst_SingleInstance::runtimeFolderIsPrivate() {
+    QFETCH(QString, session);
+    QFETCH(QString, qtFallback);
+    QFETCH(QString, ownFallback);
+    QFETCH(QString, expected);
+    if (::getuid() != 0 && (qtFallback == "foreign" || ownFallback == "foreign"))
+        QSKIP("giving a folder to another user needs root");
+    QTemporaryDir base;
+    const QString tmp = base.filePath("tmp");
+    const QString run = base.filePath("run");
+    QVERIFY(QDir().mkpath(tmp) && QDir().mkpath(run));
+    QVERIFY(::chmod(QFile::encodeName(run).constData(), 0700) == 0);
+    const QString qt = tmp + "/runtime-" + QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name);
+    const QString own = tmp + "/melodeck-" + QString::number(::getuid());
+    const auto make = [](const QString& path, const QString& kind) {
+        const QByteArray name = QFile::encodeName(path);
+        if (kind == "link")
+            return QDir().mkpath(path + ".target") && QFile::link(path + ".target", path);
+        return QDir().mkpath(path) &&
+               ::chmod(name.constData(), kind == "open" ? 0777 : 0700) == 0 &&
+               (kind != "foreign" || ::chown(name.constData(), 65534, 65534) == 0);
+    };
+    if (!qtFallback.isEmpty())
+        QVERIFY(make(qt, qtFallback));
+    if (!ownFallback.isEmpty())
+        QVERIFY(make(own, ownFallback));
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp));
+    if (session.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(run));
+    const QString found = SingleInstance::PrivateRuntimeFolder();
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("TMPDIR", savedTmp);
+    const QHash<QString, QString> paths{{"session", run}, {"qt", qt}, {"own", own}, {"none", ""}};
+    QCOMPARE(found, paths.value(expected));
+    // With no folder, nothing is made anywhere and every start is a first.
+    if (expected == "none") {
+        SingleInstance instance{found};
+        QCOMPARE(instance.Start(), SingleInstance::Role::First);
+        QVERIFY(!instance.Listening());
+        QVERIFY(!instance.SendCommandLine("x", 100));
+    }
 }
 
 int main(int argc, char** argv) {
