@@ -34,23 +34,21 @@ QString QuotedExecArgument(const QString& path) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool WriteAtomically(const QString& path, const QString& text) {
+// The largest mimeapps.list read: real ones are a few kilobytes.
+constexpr qint64 kMaxListSize = 1024 * 1024;
+
+bool WriteAtomically(const QString& path, const QByteArray& bytes) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = text.toUtf8();
     return file.write(bytes) == bytes.size() && file.commit();
 }
 
-bool IsGroupHeader(const QString& line) {
-    return line.trimmed().startsWith(QLatin1Char('['));
-}
-
-bool IsSchemeLine(const QString& line) {
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    return eq > 0 && line.left(eq).trimmed() == kSchemeKey;
+// Nothing at all is there (not even a broken link).
+bool IsMissing(const QString& path) {
+    return !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
 }
 
 // The value of `key` in the "[Desktop Entry]" group, or nothing.
@@ -154,28 +152,36 @@ QString DesktopEntryText(const QString& programPath) {
                           "Terminal=false\n");
 }
 
-QString WithDefaultHandler(const QString& mimeapps) {
-    const QString handler = kSchemeKey + QLatin1Char('=') + kEntryName;
-    QStringList lines = mimeapps.split(QLatin1Char('\n'));
+// Works on the file's bytes line by line: only the handler's line is made
+// or changed, and every other byte stays as it was, whatever its encoding.
+QByteArray WithDefaultHandler(const QByteArray& mimeapps) {
+    const QByteArray handler = (kSchemeKey + QLatin1Char('=') + kEntryName).toUtf8();
+    const QByteArray group = kGroup.toUtf8();
+    const QByteArray key = kSchemeKey.toUtf8();
+    const auto isSchemeLine = [&](const QByteArray& line) {
+        const qsizetype eq = line.indexOf('=');
+        return eq > 0 && line.left(eq).trimmed() == key;
+    };
+    QByteArrayList lines = mimeapps.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    qsizetype group = -1;
-    for (qsizetype i = 0; i < lines.size() && group < 0; ++i) {
-        if (lines[i].trimmed() == kGroup)
-            group = i;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i < lines.size() && start < 0; ++i) {
+        if (lines[i].trimmed() == group)
+            start = i;
     }
-    if (group < 0) {
+    if (start < 0) {
         if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines << QString();
-        lines << kGroup << handler;
-        return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+            lines << QByteArray();
+        lines << group << handler;
+        return lines.join('\n') + '\n';
     }
-    qsizetype end = group + 1;
-    while (end < lines.size() && !IsGroupHeader(lines[end]))
+    qsizetype end = start + 1;
+    while (end < lines.size() && !lines[end].trimmed().startsWith('['))
         ++end;
     bool replaced = false;
-    for (qsizetype i = group + 1; i < end;) {
-        if (!IsSchemeLine(lines[i])) {
+    for (qsizetype i = start + 1; i < end;) {
+        if (!isSchemeLine(lines[i])) {
             ++i;
         } else if (replaced) {
             lines.removeAt(i); // a second line for the key would be ambiguous
@@ -189,11 +195,11 @@ QString WithDefaultHandler(const QString& mimeapps) {
         // After the group's last entry, before blank lines that separate it
         // from the next group.
         qsizetype at = end;
-        while (at > group + 1 && lines[at - 1].trimmed().isEmpty())
+        while (at > start + 1 && lines[at - 1].trimmed().isEmpty())
             --at;
         lines.insert(at, handler);
     }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return lines.join('\n') + '\n';
 }
 
 bool EntryServesProgram(const QString& entryText, const QString& programPath) {
@@ -217,19 +223,28 @@ bool RegisterDesktopHandler(const QString& programPath, const QString& dataHome,
         if (own && IsOwnLinkEntry(*own) && !QFile::remove(userEntry))
             return false;
     } else {
+        // Only our own entry, or none, is written: a link there (say to
+        // another program's entry) or the user's own entry is left alone.
+        const std::optional<QString> own = ReadEntry(userEntry);
+        const bool ours = own && IsOwnLinkEntry(*own) && !QFileInfo(userEntry).isSymLink();
         const QString entry = DesktopEntryText(QFileInfo(programPath).absoluteFilePath());
-        if (entry.isEmpty() || !WriteAtomically(userEntry, entry))
+        if (entry.isEmpty() || (!ours && !IsMissing(userEntry)) ||
+            !WriteAtomically(userEntry, entry.toUtf8()))
             return false;
     }
     const QString listPath = configHome + QStringLiteral("/mimeapps.list");
-    QFile existing(listPath);
-    QString current;
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            return false; // never replace a file that could not be read
-        current = QString::fromUtf8(existing.readAll());
+    QByteArray current;
+    if (!IsMissing(listPath)) {
+        // Never replace a file that could not be read, and never wait on a
+        // FIFO or read a huge file whole.
+        QString error;
+        const std::optional<QByteArray> bytes = RegularFile::ReadAll(listPath, kMaxListSize, error);
+        if (!bytes)
+            return false;
+        current = *bytes;
     }
-    return WriteAtomically(listPath, WithDefaultHandler(current));
+    const QByteArray updated = WithDefaultHandler(current);
+    return updated == current || WriteAtomically(listPath, updated);
 }
 
 bool RegisterWindowsProtocol(Registry& registry, const QString& programPath) {

@@ -35,8 +35,9 @@ QString DesktopEntryText(const QString& programPath);
 
 // `mimeapps` with the default handler for melodeck links set to the
 // program's entry: an existing line for the scheme is replaced, otherwise
-// one is added to the group (which is added when missing).
-QString WithDefaultHandler(const QString& mimeapps);
+// one is added to the group (which is added when missing). Every other
+// byte is kept as it was.
+QByteArray WithDefaultHandler(const QByteArray& mimeapps);
 
 // The four protocol values under HKEY_CURRENT_USER\Software\Classes\Melodeck
 // (merged into HKEY_CLASSES_ROOT, and writable without administrator rights).

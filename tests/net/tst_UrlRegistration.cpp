@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A registry in memory that can be told to fail at any of the three steps.
@@ -60,6 +62,11 @@ std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(RegRoot root, const QString
     return std::make_unique<FakeKey>(*this, path);
 }
 
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll())
@@ -84,6 +91,8 @@ private slots:
     void mimeapps_data();
     void mimeapps();
     void unwritableFolderFailsQuietly();
+    void filesInTheWayAreLeftAlone_data();
+    void filesInTheWayAreLeftAlone();
     void installedEntryDecidesTheUserEntry_data();
     void installedEntryDecidesTheUserEntry();
     void desktopOpensLinksThroughTheEntry_data();
@@ -232,6 +241,64 @@ void tst_UrlRegistration::unwritableFolderFailsQuietly() {
     QVERIFY(!UrlRegistration::RegisterDesktopHandler(QStringLiteral("/opt/m/melodeck"),
                                                      dir.path() + "/data", dir.path() + "/config"));
     QCOMPARE(ReadAll(dir.path() + "/config"), QString());
+}
+
+// What the registration finds in its way is never waited on, read whole
+// when huge, written through or rewritten beyond its one line.
+void tst_UrlRegistration::filesInTheWayAreLeftAlone_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("registered");
+    QTest::newRow("mimeapps.list a FIFO") << "fifo" << false;
+    QTest::newRow("mimeapps.list of 2 MiB") << "huge" << false;
+    QTest::newRow("undecodable bytes kept") << "bytes" << true;
+    QTest::newRow("entry a link to another program's") << "link" << false;
+    QTest::newRow("the user's own entry") << "own" << false;
+}
+
+void tst_UrlRegistration::filesInTheWayAreLeftAlone() {
+    QFETCH(QString, kind);
+    QFETCH(bool, registered);
+    QTemporaryDir dir;
+    const QString config = dir.path() + "/config";
+    const QString apps = dir.path() + "/data/applications";
+    QVERIFY(QDir().mkpath(config) && QDir().mkpath(apps));
+    const QString list = config + "/mimeapps.list";
+    const QString entry = apps + "/melodeck.desktop";
+    const QString other = apps + "/other.desktop";
+    const QByteArray otherText = "[Desktop Entry]\nExec=other %u\n";
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QByteArray before = "[Default Applications]\ntext/x-caf\xE9=caf\xE9.desktop\n";
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+    else
+        QVERIFY(write(list, kind == "huge" ? QByteArray(2 * 1024 * 1024, '#') : before));
+    if (kind == "link") {
+        QVERIFY(write(other, otherText));
+        QVERIFY(QFile::link(other, entry));
+    } else if (kind == "own") {
+        QVERIFY(write(entry, otherText));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(UrlRegistration::RegisterDesktopHandler(QStringLiteral("/opt/m/melodeck"),
+                                                     dir.path() + "/data", config),
+             registered);
+    QVERIFY(clock.elapsed() < 2000);
+    if (kind == "fifo")
+        QVERIFY(QFileInfo(list).isFile() == false && QFileInfo(list).exists());
+    else if (kind == "huge")
+        QCOMPARE(QFileInfo(list).size(), 2 * 1024 * 1024);
+    else if (kind == "bytes")
+        QCOMPARE(ReadBytes(list), before + "x-scheme-handler/melodeck=melodeck.desktop\n");
+    if (kind == "link") {
+        QVERIFY(QFileInfo(entry).isSymLink());
+        QCOMPARE(ReadBytes(other), otherText);
+    } else if (kind == "own") {
+        QCOMPARE(ReadBytes(entry), otherText);
+    }
 }
 
 void tst_UrlRegistration::installedEntryDecidesTheUserEntry_data() {
