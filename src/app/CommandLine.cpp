@@ -1,6 +1,12 @@
 #include "app/CommandLine.h"
 
 #include "app/UpdateCheck.h"
+#include "playback/EngineDoor.h"
+#include "playback/modFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
 
 namespace CommandLine {
 
@@ -32,8 +38,45 @@ Request Parse(const QStringList& arguments) {
     else if (!request.Error.isEmpty())
         request.What = Action::Error;
     else
-        request.Items = items.join(u' ');
+        request.Items = items;
     return request;
+}
+
+namespace {
+
+bool IsFileUrl(const QString& text) {
+    return text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
+}
+
+bool NamesExistingFile(const QString& text, const QDir& folder) {
+    return !IsFileUrl(text) && modFile::GetPathKind(text) == PathKind::Local &&
+           QFileInfo(folder.absoluteFilePath(text)).isFile();
+}
+
+} // namespace
+
+Items PrepareItems(const QStringList& arguments, const QString& workingFolder) {
+    const QDir folder(workingFolder);
+    QStringList texts;
+    for (const QString& argument : arguments)
+        if (!argument.isEmpty())
+            texts << argument;
+    if (texts.size() > 1 && NamesExistingFile(texts.join(u' '), folder) &&
+        std::none_of(texts.cbegin(), texts.cend(),
+                     [&](const QString& text) { return NamesExistingFile(text, folder); }))
+        texts = QStringList{texts.join(u' ')};
+    Items items;
+    for (const QString& text : texts) {
+        if (IsFileUrl(text)) {
+            const std::optional<QString> path = EngineDoor::LocalPathOfFileUrl(text);
+            (path ? items.Accepted : items.Refused) << path.value_or(text);
+        } else if (modFile::GetPathKind(text) == PathKind::Local) {
+            items.Accepted << QDir::cleanPath(folder.absoluteFilePath(text));
+        } else {
+            items.Accepted << text;
+        }
+    }
+    return items;
 }
 
 QString VersionText() {
@@ -42,20 +85,21 @@ QString VersionText() {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: melodeck [options] [--] [item]\n"
+        "Usage: melodeck [options] [--] [item...]\n"
         "\n"
         "Melodeck, a skinnable media player: audio, video and Flash files, network streams\n"
-        "and melodeck:// links. A copy that is already running is handed the item and\n"
-        "plays it; otherwise the player starts with it.\n"
+        "and melodeck:// links. A copy that is already running is handed the items and\n"
+        "adds them to its list; otherwise the player starts, adds them and plays the first.\n"
         "\n"
-        "An item is a file path, an http, https, mms or rtsp address, or a melodeck:// link.\n"
-        "The arguments are read as one item joined by spaces, so a path with spaces needs\n"
-        "no quotes.\n"
+        "An item is a file path (relative to the current folder, or a file:// URI), an\n"
+        "http, https, mms or rtsp address, or a melodeck:// link. Each argument is one\n"
+        "item; arguments that name no file on their own but do when joined by spaces\n"
+        "are one path with spaces.\n"
         "\n"
         "Options:\n"
         "  -h, --help     show this text and end\n"
         "      --version  show the version and end\n"
-        "  --             end of options: what follows is the item, even starting with \"-\"\n"
+        "  --             end of options: what follows are items, even starting with \"-\"\n"
         "\n"
         "Environment:\n"
         "  MELODECK_HOME            the folder for playlists and skins instead of the usual ones\n"

@@ -16,7 +16,7 @@ QStringList MprisRoot::supportedMimeTypes() const {
 
 // A hand-off without a text is exactly "come to the front".
 void MprisRoot::Raise() {
-    m_app.HandOff(QString());
+    m_app.HandOff({});
 }
 
 void MprisRoot::Quit() {

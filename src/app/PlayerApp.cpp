@@ -107,26 +107,36 @@ bool PlayerApp::Start() {
 
 void PlayerApp::FinishStart() {
     m_starting = false;
-    const QStringList waiting = std::exchange(m_waitingHandOffs, {});
+    const QList<QStringList> waiting = std::exchange(m_waitingHandOffs, {});
     if (m_quit) {
         // The other copies were told their texts were taken: in the lists
         // before the last save.
-        for (const QString& text : waiting)
-            if (!text.isEmpty())
-                AddText(text);
+        for (const QStringList& items : waiting)
+            for (const QString& item : items)
+                AddText(item);
         FinishQuit();
         return;
     }
-    for (const QString& text : waiting)
-        HandOff(text);
+    for (const QStringList& items : waiting)
+        HandOff(items);
 }
 
-void PlayerApp::PlayCommandLine(const QString& commandLine) {
-    if (!commandLine.isEmpty()) {
-        AddText(commandLine);
+// Every item goes in; the first of them plays (the one the user named first,
+// rather than whatever item of the list happened to be current).
+void PlayerApp::PlayCommandLine(const QStringList& items) {
+    QStringList added;
+    for (const QString& item : items)
         if (!m_quit)
+            added += AddText(item);
+    if (m_quit)
+        return;
+    if (added.isEmpty()) {
+        if (!items.isEmpty())
             m_playback->PlayCurrentItem();
+        return;
     }
+    m_store->ShowPlaylist(m_state.CurrentListKey);
+    emit m_playlistWindow->songActivated(added.first());
 }
 
 void PlayerApp::CheckForUpdate() {
@@ -267,9 +277,9 @@ frmPlayer* PlayerApp::ExistingVideoWindow() const {
     return m_video.get();
 }
 
-void PlayerApp::HandOff(const QString& commandLine) {
+void PlayerApp::HandOff(const QStringList& items) {
     if (m_starting) {
-        m_waitingHandOffs.append(commandLine);
+        m_waitingHandOffs.append(items);
         return;
     }
     if (m_quit)
@@ -277,8 +287,9 @@ void PlayerApp::HandOff(const QString& commandLine) {
     m_playerWindow->showNormal();
     m_playerWindow->raise();
     m_playerWindow->activateWindow();
-    if (!commandLine.isEmpty())
-        AddText(commandLine);
+    for (const QString& item : items)
+        if (!m_quit)
+            AddText(item);
 }
 
 QStringList PlayerApp::AddText(const QString& text) {

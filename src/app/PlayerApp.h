@@ -53,14 +53,14 @@ public:
 
     // The start's command line: added to the current list, then the current
     // item plays (the added one only when the list was empty before).
-    void PlayCommandLine(const QString& commandLine);
+    void PlayCommandLine(const QStringList& items);
 
     // What a second instance handed over: the player window comes to the
     // front and the text is added to the current list, without playing.
     // A hand-off that arrives while Start runs (a start-up message box
     // keeps its own event loop) waits and is added, in order, when the start
     // is done.
-    void HandOff(const QString& commandLine);
+    void HandOff(const QStringList& items);
 
     // Adds `text` to the current list (AddByKind) and returns the keys of
     // what was added. A quit asked meanwhile (a link search waits for the
@@ -142,7 +142,7 @@ private:
     QTimer m_tmrClear;
     bool m_quit = false;
     bool m_starting = false;
-    QStringList m_waitingHandOffs;
+    QList<QStringList> m_waitingHandOffs;
     // Texts being added (AddText calls under way).
     int m_adding = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/PlayerApp.h"
 #include "app/frmPlayerWindow.h"
+#include "net/HandOffFrame.h"
 #include "net/SingleInstance.h"
 #include "playback/CMediaInfo.h"
 #include "playback/EngineMedia.h"
@@ -12,6 +13,7 @@
 #include "winsvc/Prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 #include <QThreadPool>
 #include <QTimer>
@@ -184,14 +186,18 @@ int main(int argc, char** argv) {
     // libmpv needs C number formatting; QApplication may have changed it.
     std::setlocale(LC_NUMERIC, "C");
 
-    // The item is one text (a path may hold spaces); an unknown option ends
-    // the program before anything is handed over or loaded.
+    // An unknown option ends the program before anything is handed over or
+    // loaded. Paths are made whole here, in the folder they were typed in.
     const CommandLine::Request request = CommandLine::Parse(QApplication::arguments().mid(1));
     if (request.What == CommandLine::Action::Error) {
         QTextStream(stderr) << forTerminal(request.Error) << Qt::endl;
         return 2;
     }
-    const QString commandLine = request.Items;
+    const CommandLine::Items items = CommandLine::PrepareItems(request.Items, QDir::currentPath());
+    for (const QString& refused : items.Refused)
+        QTextStream(stderr) << DisplayText::ForTerminal(DisplayText::Quote(refused))
+                            << QStringLiteral(" 无法播放") << Qt::endl;
+    const QStringList& commandLine = items.Accepted;
 
     // One copy per user: a later one hands its command line over and ends
     // without a window and without touching a file.
@@ -202,14 +208,15 @@ int main(int argc, char** argv) {
     SingleInstance instance;
     if (instance.Start() == SingleInstance::Role::Second) {
         if (commandLine.isEmpty())
-            return 0;
-        return instance.SendCommandLine(commandLine) ? 0 : 1;
+            return items.Refused.isEmpty() ? 0 : 1;
+        return instance.SendCommandLine(HandOffFrame::JoinItems(commandLine)) ? 0 : 1;
     }
 
     StartPrompts prompts;
     PlayerApp player(prompts);
-    QObject::connect(&instance, &SingleInstance::CommandLineReceived, &player,
-                     [&player](const QString& text) { player.HandOff(text); });
+    QObject::connect(
+        &instance, &SingleInstance::CommandLineReceived, &player,
+        [&player](const QString& text) { player.HandOff(HandOffFrame::ItemsOf(text)); });
     connectExits(player, exitSignals);
     if (!player.Start())
         return 1;

@@ -79,3 +79,11 @@ std::optional<QString> HandOffFrame::CommandLineOf(const QString& text) {
 QString HandOffFrame::CommandText(const QString& commandLine) {
     return kCommandLinePrefix + commandLine;
 }
+
+QString HandOffFrame::JoinItems(const QStringList& items) {
+    return items.join(QChar(u'\0'));
+}
+
+QStringList HandOffFrame::ItemsOf(const QString& commandLine) {
+    return commandLine.split(QChar(u'\0'), Qt::SkipEmptyParts);
+}

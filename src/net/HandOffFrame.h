@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -16,7 +17,7 @@
 // A connection may carry several frames one after the other. A length over
 // the limit, or text that is not valid UTF-8, ends the connection without an
 // acknowledgement. The text of a hand-off is "CommandLine=" followed by the
-// whole command line of the second instance; other texts are acknowledged and
+// second instance's items, separated by NUL; other texts are acknowledged and
 // ignored.
 //
 // The reader holds no window and no socket, so a fuzzer can feed it anything
@@ -52,6 +53,11 @@ public:
     // "CommandLine=" (case-sensitive), or nothing for any other text.
     static std::optional<QString> CommandLineOf(const QString& text);
     static QString CommandText(const QString& commandLine);
+    // Several items in one command line, separated by NUL (which no path or
+    // address holds), and back; a command line without NUL, as older copies
+    // send it, is one item.
+    static QString JoinItems(const QStringList& items);
+    static QStringList ItemsOf(const QString& commandLine);
 
 private:
     void finishPayload();

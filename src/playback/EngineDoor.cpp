@@ -67,6 +67,10 @@ std::optional<QString> networkAddress(const QString& text, const QString& scheme
 
 } // namespace
 
+std::optional<QString> LocalPathOfFileUrl(const QString& text) {
+    return fileUrl(text);
+}
+
 std::optional<QString> AdmitItem(const QString& item) {
     if (item.isEmpty() || item.size() > kMaxItemLength || HasUnsafeCharacters(item))
         return std::nullopt;

@@ -33,6 +33,11 @@ constexpr qsizetype kMaxItemLength = 16 * 1024;
 // not reach the engine.
 std::optional<QString> AdmitItem(const QString& item);
 
+// The path of a "file:" URL of this machine (no host, or "localhost"),
+// percent-decoded as UTF-8 and normalised; nothing for any other text, a
+// file URL of another host, or one with a query or fragment.
+std::optional<QString> LocalPathOfFileUrl(const QString& text);
+
 // Whether `text` holds NUL or another control character (C0 or DEL), or is
 // broken UTF-16: what no real path or address holds.
 bool HasUnsafeCharacters(const QString& text);

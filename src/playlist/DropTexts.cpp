@@ -23,14 +23,11 @@ bool IsOwnLink(const QString& text) {
            text.size() > QLatin1String("melodeck://").size();
 }
 
-// A file URL of this machine as a path; empty for any other text.
+// A file URL of this machine as a path; empty for any other text. The
+// engine door's reading, so "file://localhost/..." is a path here too
+// (QUrl::toLocalFile makes it "//localhost/...").
 QString LocalPath(const QString& text) {
-    const QUrl url(text);
-    const QString host = url.host();
-    if (!url.isLocalFile() || !(host.isEmpty() || host == QLatin1String("localhost"))) {
-        return QString();
-    }
-    return url.toLocalFile();
+    return EngineDoor::LocalPathOfFileUrl(text).value_or(QString());
 }
 
 } // namespace

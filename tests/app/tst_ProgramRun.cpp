@@ -3,6 +3,7 @@
 #include "net/TestHttpServer.h"
 #include "support/TestMedia.h"
 #include "support/TestProgram.h"
+#include "winsvc/LegacyText.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 #include <unistd.h>
@@ -64,6 +66,8 @@ private slots:
     void informationOptionsChangeNothing_data();
     void informationOptionsChangeNothing();
     void itemAfterTheEndOfOptions();
+    void argumentsBecomeItems_data();
+    void argumentsBecomeItems();
     void secondStartHandsOverAndEnds();
     void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
@@ -104,7 +108,7 @@ void tst_ProgramRun::informationOptionsChangeNothing_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out"); // how standard output starts
     QTest::addColumn<QString>("err"); // how standard error starts
-    const QString usage = QStringLiteral("Usage: melodeck [options] [--] [item]\n");
+    const QString usage = QStringLiteral("Usage: melodeck [options] [--] [item...]\n");
     const QString version = QStringLiteral("Melodeck 5.0.007\n");
     const QString unknown = QStringLiteral("melodeck: unknown option ");
     QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
@@ -150,7 +154,77 @@ void tst_ProgramRun::itemAfterTheEndOfOptions() {
     QProcess program;
     startFirst(program, home, {QStringLiteral("--"), QStringLiteral("-x.mp3")});
     endWith(program, SIGTERM);
-    QVERIFY2(readFile(home.playlist(0)).contains("=-x.mp3\r\n"), readFile(home.playlist(0)));
+    QVERIFY2(
+        readFile(home.playlist(0)).contains("=" + QDir::currentPath().toUtf8() + "/-x.mp3\r\n"),
+        readFile(home.playlist(0)));
+}
+
+// What a shell or a file manager passes becomes playable items: each
+// argument one item, paths made whole in the folder they were typed in, file
+// URIs of this machine their paths. "<m>" stands for the media folder.
+void tst_ProgramRun::argumentsBecomeItems_data() {
+    QTest::addColumn<bool>("first");     // given to the first copy, else handed over
+    QTest::addColumn<QString>("folder"); // where the copy is started, under the home
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("lines"); // "title=path" saved after the default list's header
+    QTest::addColumn<int>("status");        // of the copy given the arguments
+    QTest::newRow("two files, handed over") << false << "m" << QStringList{"a.wav", "b.wav"}
+                                            << QStringList{"a=<m>/a.wav", "b=<m>/b.wav"} << 0;
+    QTest::newRow("two files, first copy") << true << "m" << QStringList{"b.wav", "./a.wav"}
+                                           << QStringList{"b=<m>/b.wav", "a=<m>/a.wav"} << 0;
+    QTest::newRow("relative path from another folder")
+        << false << "other" << QStringList{"../m/a.wav"} << QStringList{"a=<m>/a.wav"} << 0;
+    QTest::newRow("file URI with escapes and Chinese")
+        << false << "other" << QStringList{"file://<m-encoded>/%E6%AD%8C%201.wav"}
+        << QStringList{"歌 1=<m>/歌 1.wav"} << 0;
+    QTest::newRow("localhost file URI")
+        << true << "other" << QStringList{"file://localhost<m>/a.wav"} << QStringList{"a=<m>/a.wav"}
+        << 0;
+    QTest::newRow("another host's file URI refused")
+        << false << "other" << QStringList{"file://elsewhere/x.wav"} << QStringList{} << 1;
+    QTest::newRow("path with spaces, unquoted") << false << "m" << QStringList{"my", "song.wav"}
+                                                << QStringList{"my song=<m>/my song.wav"} << 0;
+    QTest::newRow("stream and link pass as they are")
+        << false << "m" << QStringList{"http://127.0.0.1:9/live.mp3"}
+        << QStringList{"live=http://127.0.0.1:9/live.mp3"} << 0;
+}
+
+void tst_ProgramRun::argumentsBecomeItems() {
+    QFETCH(bool, first);
+    QFETCH(QString, folder);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, lines);
+    QFETCH(int, status);
+    Home home;
+    const QString media = home.dir.filePath(QStringLiteral("m"));
+    QVERIFY(QDir().mkpath(media) && QDir().mkpath(home.dir.filePath(QStringLiteral("other"))));
+    for (const QString& name : {"a.wav", "b.wav", "my song.wav", "歌 1.wav"})
+        QVERIFY(TestMedia::WriteFile(media + u'/' + name, TestMedia::SilentWav(0.2)));
+    for (QString& arg : args)
+        arg.replace("<m-encoded>", QUrl::toPercentEncoding(media, "/")).replace("<m>", media);
+    QProcess program;
+    program.setWorkingDirectory(home.dir.filePath(folder));
+    startFirst(program, home, first ? args : QStringList{});
+    if (!first) {
+        QProcess second;
+        second.setProcessEnvironment(TestProgram::Environment(home.path()));
+        second.setWorkingDirectory(home.dir.filePath(folder));
+        second.start(TestProgram::Path(), args);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), status);
+    }
+    QByteArray expected = QByteArray::fromHex("7B5BC4ACC8CF5D7D0D0A");
+    for (QString line : lines)
+        expected += LegacyText::ToGb18030(line.replace("<m>", media) + "\r\n");
+    if (first) {
+        // The first of them plays.
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardOutput())
+                                     .contains(lines.first().section(u'=', 0, 0).toUtf8()),
+                                 10000);
+    }
+    endWith(program, SIGTERM);
+    QCOMPARE(readFile(home.playlist(0)), expected);
 }
 
 void tst_ProgramRun::firstStartMakesTheDefaultList() {

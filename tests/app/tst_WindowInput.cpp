@@ -38,6 +38,9 @@ class tst_WindowInput : public QObject {
     // "@name": the file or folder in the home, as a file URL in a URI list,
     // as a path in plain text.
     QString Expand(QString text, bool uriList) const {
+        if (text.startsWith(QLatin1String("localhost@")))
+            return "file://localhost" +
+                   QUrl::fromLocalFile(Home(text.mid(10))).path(QUrl::FullyEncoded);
         if (!text.startsWith(u'@'))
             return text;
         const QString path = Home(text.mid(1));
@@ -100,6 +103,11 @@ void tst_WindowInput::drops_data() {
     const QString link = QStringLiteral("melodeck://singer=王菲&song=x&type=0");
     QTest::newRow("link from a browser")
         << "both" << QStringList{link} << "songs" << true << QStringList{"resolved " + link};
+    QTest::newRow("files and a link keep their order")
+        << "text" << QStringList{"@b.mp3", link, "@c.flac"} << "songs" << true
+        << QStringList{"@b.mp3", "resolved " + link, "@c.flac"};
+    QTest::newRow("localhost file URI") << "uri" << QStringList{"localhost@a song.wav"} << "songs"
+                                        << true << QStringList{"@a song.wav"};
     QTest::newRow("plain text lines")
         << "text" << QStringList{"  mms://127.0.0.1/live  ", "hello", "@b.mp3", "b.mp3"} << "songs"
         << true << QStringList{"mms://127.0.0.1/live", "@b.mp3"};
