@@ -209,7 +209,13 @@ int main(int argc, char** argv) {
     if (instance.Start() == SingleInstance::Role::Second) {
         if (commandLine.isEmpty())
             return items.Refused.isEmpty() ? 0 : 1;
-        return instance.SendCommandLine(HandOffFrame::JoinItems(commandLine)) ? 0 : 1;
+        if (instance.SendCommandLine(HandOffFrame::JoinItems(commandLine)))
+            return 0;
+        // Said, not lost silently: the user can give the items again.
+        QTextStream(stderr) << QStringLiteral("melodeck: the running copy did not answer; not "
+                                              "handed over: ")
+                            << forTerminal(commandLine.join(QLatin1Char(' '))) << Qt::endl;
+        return 1;
     }
 
     StartPrompts prompts;

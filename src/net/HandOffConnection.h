@@ -20,6 +20,9 @@ public:
     // Takes ownership of `socket`.
     HandOffConnection(QLocalSocket* socket, int idleTimeoutMs, QObject* parent = nullptr);
 
+    // Ends the connection now (the object then deletes itself).
+    void Drop() { drop(); }
+
 signals:
     // A complete frame's text, emitted after its acknowledgement was written.
     void TextReceived(const QString& text);

@@ -35,12 +35,14 @@ QString HandOffServer::ErrorString() const {
 
 void HandOffServer::acceptPending() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        if (m_open >= kMaxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
+        // At the limit the oldest connection makes room: refusing the
+        // newest let a process holding idle connections keep every real
+        // second start out, while a real one sends its frame at once.
+        m_connections.removeAll(nullptr);
+        if (m_open >= kMaxConnections && !m_connections.isEmpty())
+            m_connections.takeFirst()->Drop();
         auto* connection = new HandOffConnection(socket, m_idleTimeoutMs, this);
+        m_connections.append(connection);
         ++m_open;
         connect(connection, &QObject::destroyed, this, [this] { --m_open; });
         connect(connection, &HandOffConnection::TextReceived, this, [this](const QString& text) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+class HandOffConnection;
 class QLocalServer;
 
 // The first instance's listening end of the hand-off: a local socket only its
@@ -13,8 +16,8 @@ class HandOffServer : public QObject {
 public:
     // How long a client may take to complete a frame before it is dropped.
     static constexpr int kDefaultIdleTimeoutMs = 2000;
-    // Connections served at once; further ones are closed straight away so
-    // that a flood cannot use up the process's file descriptors.
+    // Connections served at once, so that a flood cannot use up the
+    // process's file descriptors; a new one closes the oldest.
     static constexpr int kMaxConnections = 32;
 
     explicit HandOffServer(QObject* parent = nullptr);
@@ -42,4 +45,6 @@ private:
     QLocalServer* m_server;
     int m_idleTimeoutMs = kDefaultIdleTimeoutMs;
     int m_open = 0;
+    // Open connections, oldest first.
+    QList<QPointer<HandOffConnection>> m_connections;
 };

@@ -65,6 +65,7 @@ private slots:
     void simultaneousFirstStarts();
     void oversizedFrameRefused();
     void idleClientDoesNotBlock();
+    void floodOfIdleConnectionsLetsASecondStartIn();
     void staleLockAfterKill();
     void runtimeFolderIsPrivate_data();
     void runtimeFolderIsPrivate();
@@ -241,6 +242,25 @@ void tst_SingleInstance::idleClientDoesNotBlock() {
     QTRY_COMPARE_WITH_TIMEOUT(silent.state(), QLocalSocket::UnconnectedState, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(partial.state(), QLocalSocket::UnconnectedState, 1000);
     QTRY_COMPARE(first.Server()->OpenConnections(), 0);
+}
+
+// A process of the same user holding more idle connections than are served
+// at once: a real second start still gets its item through.
+void tst_SingleInstance::floodOfIdleConnectionsLetsASecondStartIn() {
+    SingleInstance first(m_dir->path());
+    QCOMPARE(first.Start(), SingleInstance::Role::First);
+    first.Server()->SetIdleTimeout(30000);
+    QSignalSpy received(&first, &SingleInstance::CommandLineReceived);
+    std::vector<std::unique_ptr<QLocalSocket>> flood;
+    for (int i = 0; i < HandOffServer::kMaxConnections + 8; ++i) {
+        flood.push_back(std::make_unique<QLocalSocket>());
+        flood.back()->connectToServer(first.ServerName());
+    }
+    QTRY_COMPARE(first.Server()->OpenConnections(), HandOffServer::kMaxConnections);
+    QCOMPARE(Hand("--second", "/m/through.mp3"), 0);
+    QCOMPARE(received.size(), 1);
+    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("/m/through.mp3"));
+    QVERIFY(first.Server()->OpenConnections() <= HandOffServer::kMaxConnections);
 }
 
 void tst_SingleInstance::staleLockAfterKill() {
