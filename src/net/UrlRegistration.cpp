@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 namespace UrlRegistration {
@@ -19,10 +20,18 @@ const QString kEntryName = QStringLiteral("melodeck.desktop");
 const QString kSchemeKey = QStringLiteral("x-scheme-handler/melodeck");
 const QString kGroup = QStringLiteral("[Default Applications]");
 
-// A program path as one quoted argument of Exec. Inside the quotes `"`, "`",
-// "$" and "\" are escaped with "\"; the value itself then escapes every "\"
-// once more, and "%" is doubled because Exec gives it a meaning.
+// A program path as one argument of Exec: as it is when it holds nothing
+// but letters, digits and "/._+-" (xdg-open's generic mode, used outside
+// GNOME and KDE, takes the first word of Exec as it stands and cannot run a
+// quoted one); otherwise quoted, inside the quotes `"`, "`", "$" and "\"
+// escaped with "\", the value itself then escaping every "\" once more and
+// doubling "%", which Exec gives a meaning.
 QString QuotedExecArgument(const QString& path) {
+    const bool plain = !path.isEmpty() && std::all_of(path.cbegin(), path.cend(), [](QChar c) {
+        return (c.isLetterOrNumber() && c.unicode() < 0x80) || QStringView(u"/._+-").contains(c);
+    });
+    if (plain)
+        return path;
     QString quoted;
     for (const QChar c : path) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
