@@ -194,6 +194,8 @@ void PlayerApp::CreatePlaylistSide() {
     m_transport = std::make_unique<PlayerTransport>(*this);
     m_playlistMenus = std::make_unique<PlaylistMenus>(*m_playlistWindow->ctlToolbar(), *m_store,
                                                       *m_adder, [this] { ShowLinkDialog(); });
+    m_playlistMenus->SetStatusReporter(
+        [this](const QString& text) { m_playback->ShowStatus(text); });
     m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
     m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
     ConnectPlaylistWindow();

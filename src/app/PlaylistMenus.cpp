@@ -4,6 +4,7 @@
 #include "controls/ctlToolbar.h"
 #include "net/ServiceAddresses.h"
 #include "playback/PlayerState.h"
+#include "playlist/ListCleanup.h"
 #include "playlist/MediaAdder.h"
 #include "playlist/PlaylistStore.h"
 
@@ -22,6 +23,8 @@ PlaylistMenus::PlaylistMenus(ctlToolbar& toolbar, PlaylistStore& store, MediaAdd
     Connect("Insert_Url", [this] { m_adder.AddUrl(); });
     Connect("Delete_Select", [this] { DeleteSelected(); });
     Connect("Delete_All", [this] { DeleteAll(); });
+    Connect("Delete_Dittograph", [this] { DeleteDuplicates(); });
+    Connect("Delete_Inaccurate", [this] { DeleteDeadItems(); });
     Connect("List_New", [this] { NewList(); });
     Connect("List_Delete", [this] { DeleteList(); });
 }
@@ -66,6 +69,30 @@ void PlaylistMenus::DeleteAll() {
     const QString listKey = TargetList();
     if (!listKey.isEmpty())
         m_store.ClearPlaylist(listKey);
+}
+
+void PlaylistMenus::DeleteDuplicates() {
+    const QString listKey = TargetList();
+    const PlayerState& state = m_store.State();
+    const QString playing = state.CurrentMedia ? state.CurrentMedia->Key : QString();
+    RemoveAndReport(listKey, ListCleanup::Duplicates(m_store.Items(listKey), playing),
+                    QStringLiteral("重复的文件"));
+}
+
+void PlaylistMenus::DeleteDeadItems() {
+    const QString listKey = TargetList();
+    const PlayerState& state = m_store.State();
+    const QString playing = state.CurrentMedia ? state.CurrentMedia->Key : QString();
+    RemoveAndReport(listKey, ListCleanup::DeadItems(m_store.Items(listKey), playing),
+                    QStringLiteral("错误的文件"));
+}
+
+void PlaylistMenus::RemoveAndReport(const QString& listKey, const QStringList& keys,
+                                    const QString& what) {
+    for (const QString& key : keys)
+        m_store.RemoveMediaFromList(listKey, key);
+    if (m_report)
+        m_report(QStringLiteral("删除了%1个%2").arg(keys.size()).arg(what));
 }
 
 void PlaylistMenus::DeleteList() {

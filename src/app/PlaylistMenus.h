@@ -12,8 +12,7 @@ class ctlToolbar;
 // The commands behind the playlist toolbar's Insert, Delete and List menus.
 // The toolbar owns the menus and creates every item greyed; this object
 // enables the items whose commands exist and connects them. The others
-// (folder, local search, duplicates, broken files, adding a list file) stay
-// greyed and do nothing.
+// (folder, local search, adding a list file) stay greyed and do nothing.
 class PlaylistMenus : public QObject {
     Q_OBJECT
 public:
@@ -37,17 +36,28 @@ public:
     // Empties the current list (the shown one while none is current).
     void DeleteAll();
     void DeleteList();
+    // Remove from the current list the items whose path repeats an earlier
+    // one's, or whose file is gone or failed to play, never the playing
+    // item; the status area says how many went.
+    void DeleteDuplicates();
+    void DeleteDeadItems();
+    // Where the commands report (the player window's status area).
+    void SetStatusReporter(std::function<void(const QString&)> report) {
+        m_report = std::move(report);
+    }
     // The product's music page in the browser.
     void OpenMusicPage();
 
 private:
     void Connect(const char* name, std::function<void()> command);
     QString TargetList() const;
+    void RemoveAndReport(const QString& listKey, const QStringList& keys, const QString& what);
 
     ctlToolbar& m_toolbar;
     PlaylistStore& m_store;
     MediaAdder& m_adder;
     std::function<void()> m_showLinkDialog;
     UrlOpener m_openUrl;
+    std::function<void(const QString&)> m_report;
     int m_newListCounter = 0;
 };

@@ -36,4 +36,7 @@ public:
     QString Key;
     // Length as minutes:seconds text; "00:00" until the engine knows it.
     QString Duration = QStringLiteral("00:00");
+    // The item could not be played in this run (every candidate of a link
+    // item failed); never stored.
+    bool PlayFailed = false;
 };

@@ -143,6 +143,8 @@ void frmPlayer::ctlPlayer1_MediaError() {
             return;
         }
     }
+    if (current)
+        current->PlayFailed = true;
     m_peers.entryPoints.PlayNextItem();
 }
 

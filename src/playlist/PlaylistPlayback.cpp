@@ -26,7 +26,13 @@ void PlaylistPlayback::OnStatusChange() {
     if (m_watched && m_watched->playState() == MediaEngine::Playing) {
         m_unstarted = 0;
         SetStatusText(QString());
+        if (m_state.CurrentMedia)
+            m_state.CurrentMedia->PlayFailed = false;
     }
+}
+
+void PlaylistPlayback::ShowStatus(const QString& text) {
+    SetStatusText(text);
 }
 
 void PlaylistPlayback::SetStatusText(const QString& text) {

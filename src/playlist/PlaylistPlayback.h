@@ -52,8 +52,11 @@ public:
     // SongListRows
     void setItemTime(const QString& itemKey, const QString& time) override;
 
-    // Why playback stopped on its own; empty while all is well.
+    // Why playback stopped on its own, or what a list command did; empty
+    // while all is well.
     QString StatusText() const { return m_statusText; }
+    // Says `text` in the status area until playback has news of its own.
+    void ShowStatus(const QString& text);
 
 signals:
     void StatusTextChanged(const QString& text);

@@ -2,6 +2,7 @@
 #include "app/PlaylistMenus.h"
 #include "controls/ctlList.h"
 #include "controls/ctlToolbar.h"
+#include "playlist/PlaylistPlayback.h"
 #include "playlist/PlaylistStore.h"
 #include "playlist/frmPlaylistWindow.h"
 
@@ -10,6 +11,8 @@
 #include <QDialog>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class tst_PlaylistMenus : public QObject {
     Q_OBJECT
@@ -60,8 +63,7 @@ private slots:
              {"Insert_File", "Insert_SearchOnline", "Insert_Melodeck", "Insert_Url",
               "Delete_Select", "Delete_All", "List_New", "List_Delete"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char* name : {"Insert_FilePath", "Insert_SearchLocal", "Delete_Dittograph",
-                                 "Delete_Inaccurate", "List_Add"})
+        for (const char* name : {"Insert_FilePath", "Insert_SearchLocal", "List_Add"})
             QTest::newRow(name) << QString::fromLatin1(name) << false;
     }
     void disabledItemsStayInert() {
@@ -125,6 +127,68 @@ private slots:
         QVERIFY(Store().Items(first).empty());
         QCOMPARE(rig->app->PlaylistWindow().ctlList1()->Count(), 0);
         QCOMPARE(Store().Items(other).size(), size_t(1));
+    }
+
+    // Items as "name" (a file made in the home), "name~" (named, not made),
+    // "@dir" (a folder), "|fifo", "./name" (the same file spelt otherwise),
+    // "http..." (a stream), "!" before any (failed to play in this run), "*"
+    // (the playing item). The command leaves the listed survivors, in order.
+    void cleaningCommands_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<int>("removed");
+        const QString live = QStringLiteral("http://127.0.0.1:9/live");
+        QTest::newRow("duplicates: first kept, spelt otherwise too")
+            << "Delete_Dittograph" << QStringList{"a", "b", "./a", "a", "b"}
+            << QStringList{"a", "b"} << 3;
+        QTest::newRow("duplicates: addresses exactly")
+            << "Delete_Dittograph" << QStringList{live, live + "/", live}
+            << QStringList{live, live + "/"} << 1;
+        QTest::newRow("duplicates: the playing repeat stays")
+            << "Delete_Dittograph" << QStringList{"a", "*a", "a"} << QStringList{"a", "a"} << 1;
+        QTest::newRow("duplicates: none")
+            << "Delete_Dittograph" << QStringList{"a", "b"} << QStringList{"a", "b"} << 0;
+        QTest::newRow("dead: missing, folder, FIFO go; streams stay")
+            << "Delete_Inaccurate" << QStringList{"a", "gone~", "@dir", "|fifo", live, "b"}
+            << QStringList{"a", live, "b"} << 3;
+        QTest::newRow("dead: failed in this run go, the playing one stays")
+            << "Delete_Inaccurate" << QStringList{"!" + live, "!a", "*gone~", "b"}
+            << QStringList{"gone~", "b"} << 2;
+    }
+    void cleaningCommands() {
+        QFETCH(QString, command);
+        QFETCH(QStringList, items);
+        QFETCH(QStringList, left);
+        QFETCH(int, removed);
+        const auto pathOf = [this](QString item) {
+            item.remove(QRegularExpression(QStringLiteral("^[!*@|]+"))).remove(u'~');
+            return item.startsWith(QLatin1String("http")) ? item : rig->home.filePath("m/" + item);
+        };
+        QVERIFY(QDir().mkpath(rig->home.filePath("m/dir")));
+        QCOMPARE(::mkfifo(QFile::encodeName(rig->home.filePath("m/fifo")).constData(), 0600), 0);
+        for (const QString& name : {"a", "b"}) {
+            QFile file(rig->home.filePath(QStringLiteral("m/") + name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString list = CurrentList();
+        for (const QString& item : items) {
+            auto media = std::make_shared<CMediaInfo>();
+            media->Path = pathOf(item);
+            media->PlayFailed = item.startsWith(u'!');
+            Store().AddMediaToList(media, list, true);
+            if (item.startsWith(u'*'))
+                rig->app->State().CurrentMedia = media;
+        }
+        Action(command.toLatin1().constData())->trigger();
+        QStringList expected;
+        for (const QString& item : left)
+            expected << pathOf(item);
+        QCOMPARE(ItemPaths(list), expected);
+        QCOMPARE(rig->app->PlaylistWindow().ctlList1()->Count(), int(expected.size()));
+        QVERIFY(rig->app->Playback().StatusText().startsWith(
+            QStringLiteral("删除了%1个").arg(removed)));
+        rig->app->State().CurrentMedia.reset();
     }
 
     void insertCommandsAddToTheCurrentList() {
