@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <xcb/xcb.h>
@@ -108,6 +109,8 @@ class tst_x11_VideoWindow : public QObject {
 private slots:
     void initTestCase();
     void pictureInsideVideoWindow();
+    void videoAfterVideo_data();
+    void videoAfterVideo();
 };
 
 void tst_x11_VideoWindow::initTestCase() {
@@ -150,6 +153,50 @@ void tst_x11_VideoWindow::pictureInsideVideoWindow() {
     QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(EngineWindowFillsSurface(*form.ctlPlayer1()), 5000);
     QCOMPARE(ForeignTopLevels(), QList<xcb_window_t>());
+}
+
+void tst_x11_VideoWindow::videoAfterVideo_data() {
+    QTest::addColumn<QStringList>("sequence");
+    QTest::newRow("video then another video") << QStringList{"a.avi", "b.avi"};
+    QTest::newRow("same video twice") << QStringList{"a.avi", "a.avi"};
+    QTest::newRow("audio, video, audio, video") << QStringList{"s.wav", "a.avi", "s.wav", "b.avi"};
+}
+
+// Each item of a sequence plays to its end in the same window; the outputs
+// made again for each video must neither break the program's connection to
+// the X server nor open a window of their own.
+void tst_x11_VideoWindow::videoAfterVideo() {
+    QFETCH(QStringList, sequence);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(
+        TestMedia::WriteFile(dir.filePath("a.avi"), TestMedia::MjpegAvi(15, QSize(64, 48), 10)));
+    QVERIFY(
+        TestMedia::WriteFile(dir.filePath("b.avi"), TestMedia::MjpegAvi(20, QSize(80, 60), 10)));
+    QVERIFY(TestMedia::WriteFile(dir.filePath("s.wav"), TestMedia::SilentWav(0.5)));
+
+    PlayerState state;
+    state.IsExiting = true;
+    FakeControls controls;
+    FakeSongList songs;
+    FakeEntryPoints entry;
+    frmPlayer form(state, PlaybackPeers{controls, songs, entry});
+    form.setGeometry(100, 80, 320, 240);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ends(form.ctlPlayer1(), &ctlPlayer::EndOfStream);
+    QSignalSpy errors(form.ctlPlayer1(), &ctlPlayer::MediaError);
+    for (const QString& name : sequence) {
+        const qsizetype endsBefore = ends.count();
+        form.ctlPlayer1()->setFileName(dir.filePath(name));
+        if (name.endsWith(QLatin1String(".avi")))
+            QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 10000);
+        // Played to its end, not given up.
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), endsBefore + 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form.ctlPlayer1()->playState(), int(MediaEngine::Stopped), 5000);
+        QCOMPARE(ForeignTopLevels(), QList<xcb_window_t>());
+    }
+    QCOMPARE(errors.count(), 0);
 }
 
 QTEST_MAIN(tst_x11_VideoWindow)
