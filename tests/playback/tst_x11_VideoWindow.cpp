@@ -103,6 +103,26 @@ bool EngineWindowFillsSurface(const ctlPlayer& player) {
     return false;
 }
 
+PlayerState ExitingState() {
+    PlayerState state;
+    state.IsExiting = true; // closing the window really closes it
+    return state;
+}
+
+// The video window over fake peers, shown at a size the clips are scaled to.
+struct ShownVideoWindow {
+    PlayerState state = ExitingState();
+    FakeControls controls;
+    FakeSongList songs;
+    FakeEntryPoints entry;
+    frmPlayer form{state, PlaybackPeers{controls, songs, entry}};
+
+    ShownVideoWindow() {
+        form.setGeometry(100, 80, 320, 240);
+        form.show();
+    }
+};
+
 } // namespace
 
 class tst_x11_VideoWindow : public QObject {
@@ -127,14 +147,8 @@ void tst_x11_VideoWindow::pictureInsideVideoWindow() {
     const QString clip = dir.filePath(QStringLiteral("clip.avi"));
     QVERIFY(TestMedia::WriteFile(clip, TestMedia::MjpegAvi(300, QSize(64, 48), 10)));
 
-    PlayerState state;
-    state.IsExiting = true;
-    FakeControls controls;
-    FakeSongList songs;
-    FakeEntryPoints entry;
-    frmPlayer form(state, PlaybackPeers{controls, songs, entry});
-    form.setGeometry(100, 80, 320, 240);
-    form.show();
+    ShownVideoWindow shown;
+    frmPlayer& form = shown.form;
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ctlPlayer1()->setFileName(clip);
 
@@ -182,14 +196,8 @@ void tst_x11_VideoWindow::videoAfterVideo() {
         TestMedia::WriteFile(dir.filePath("b.avi"), TestMedia::MjpegAvi(20, QSize(80, 60), 10)));
     QVERIFY(TestMedia::WriteFile(dir.filePath("s.wav"), TestMedia::SilentWav(0.5)));
 
-    PlayerState state;
-    state.IsExiting = true;
-    FakeControls controls;
-    FakeSongList songs;
-    FakeEntryPoints entry;
-    frmPlayer form(state, PlaybackPeers{controls, songs, entry});
-    form.setGeometry(100, 80, 320, 240);
-    form.show();
+    ShownVideoWindow shown;
+    frmPlayer& form = shown.form;
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // Descriptor 0 free when an item is handed over (stdin closed, or the
     // fallback output's connection gone with the previous clip): the clip's
