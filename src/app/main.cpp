@@ -5,6 +5,7 @@
 #include "net/SingleInstance.h"
 #include "playback/CMediaInfo.h"
 #include "playback/EngineMedia.h"
+#include "playback/VideoOutputChoice.h"
 #include "playback/frmPlayer.h"
 #include "playlist/ItemInfoReader.h"
 #include "playlist/PlaylistPlayback.h"
@@ -177,6 +178,9 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = answerInformationOptions(argc, argv))
         return *status;
     preferX11();
+    // Started without stdin, the connection to the display would otherwise be
+    // descriptor 0, which a failing probe of the GPU video output closes.
+    VideoOutputChoice::reserveDescriptorZero();
     qInstallMessageHandler(terminalMessageHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Melodeck"));

@@ -3,6 +3,7 @@
 #include "playback/EngineDoor.h"
 #include "playback/EngineStatus.h"
 #include "playback/MpvLibrary.h"
+#include "playback/VideoOutputChoice.h"
 
 #include <QDebug>
 #include <QMetaObject>
@@ -49,19 +50,6 @@ constexpr const char* kLocalFileOptions =
 
 // How many playlists one stream item may lead through before it is given up.
 constexpr int kMaxRedirects = 5;
-
-// Video outputs that draw into a window they are given ("wid"). The engine's
-// own probing would go on to outputs that ignore it (SDL opens a window of its
-// own) whenever the OpenGL output turns down the machine's renderer, as it
-// does for software OpenGL under a virtual X server.
-#ifdef Q_OS_WIN
-constexpr const char* kEmbeddingOutputs = "gpu,direct3d";
-#else
-constexpr const char* kEmbeddingOutputs = "gpu,x11";
-#endif
-// Without a window to draw into, video is decoded but shown nowhere rather
-// than in a window the engine would open itself.
-constexpr const char* kNoWindowOutput = "null";
 
 void wakeup(void* context) {
     // Called on one of mpv's threads: only hand over to the GUI thread.
@@ -111,7 +99,8 @@ bool MpvEngine::startEngine() {
     m_mpv = std::unique_ptr<mpv_handle, HandleDeleter>(handle, HandleDeleter{m_lib.get()});
 
     m_forcedOutput = qgetenv("MELODECK_MPV_VO");
-    const QByteArray vo = m_forcedOutput.isEmpty() ? QByteArray(kNoWindowOutput) : m_forcedOutput;
+    m_outputs = VideoOutputChoice::outputsFor(false);
+    const QByteArray vo = m_forcedOutput.isEmpty() ? m_outputs : m_forcedOutput;
     const QByteArray ao = qgetenv("MELODECK_MPV_AO");
     const std::pair<const char*, QByteArray> options[] = {
         {"config", "no"},
@@ -207,6 +196,8 @@ void MpvEngine::loadCurrentUrl() {
     }
     // Assigning a URL always plays it, whatever the previous item was doing.
     setFlag("pause", false);
+    updateOutputs();
+    VideoOutputChoice::reserveDescriptorZero();
     const QByteArray url = admitted->toUtf8();
     ++m_pendingLoads;
     if (EngineDoor::IsLocalFile(*admitted))
@@ -331,8 +322,26 @@ void MpvEngine::setVideoWindow(WId window) {
     // already finds it.
     const QByteArray id = QByteArray::number(qulonglong(window));
     setString("wid", id.constData());
-    if (m_forcedOutput.isEmpty())
-        setString("vo", window ? kEmbeddingOutputs : kNoWindowOutput);
+    m_hasWindow = window != 0;
+    updateOutputs();
+}
+
+void MpvEngine::updateOutputs() {
+    // Only between items: changing the option re-makes a running output.
+    const QByteArray wanted = VideoOutputChoice::outputsFor(m_hasWindow);
+    if (!m_forcedOutput.isEmpty() || wanted == m_outputs)
+        return;
+    m_outputs = wanted;
+    setString("vo", wanted.constData());
+}
+
+void MpvEngine::noteOutputInUse() {
+    if (!m_forcedOutput.isEmpty() || !m_hasWindow)
+        return;
+    if (char* output = m_lib->getPropertyString(m_mpv.get(), "current-vo")) {
+        VideoOutputChoice::noteOutputInUse(QByteArray(output));
+        m_lib->freeMemory(output);
+    }
 }
 
 QString MpvEngine::status() const {
@@ -396,6 +405,9 @@ void MpvEngine::handleEvent(const mpv_event& event) {
     case MPV_EVENT_IDLE:
         if (std::exchange(m_entryFailed, false))
             failCurrentItem(m_pendingLoads > 0);
+        break;
+    case MPV_EVENT_VIDEO_RECONFIG:
+        noteOutputInUse();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         if (m_loaded)

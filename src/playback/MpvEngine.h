@@ -62,6 +62,8 @@ private:
     bool startEngine();
     void setFlag(const char* name, bool value);
     void setString(const char* name, const char* value);
+    void updateOutputs();
+    void noteOutputInUse();
     Q_INVOKABLE void drainEvents();
     void handleEvent(const mpv_event& event);
     void handleEndFile(const mpv_event& event);
@@ -98,4 +100,6 @@ private:
     bool m_refusing = false;    // the current item was refused; its failure is queued
     QString m_lastStatus;
     QByteArray m_forcedOutput; // MELODECK_MPV_VO: the video output, whatever the window
+    QByteArray m_outputs;      // the "vo" option as last set (see VideoOutputChoice)
+    bool m_hasWindow = false;  // a window to draw into was given
 };

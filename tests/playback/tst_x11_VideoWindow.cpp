@@ -8,12 +8,14 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -101,12 +103,36 @@ bool EngineWindowFillsSurface(const ctlPlayer& player) {
     return false;
 }
 
+PlayerState ExitingState() {
+    PlayerState state;
+    state.IsExiting = true; // closing the window really closes it
+    return state;
+}
+
+// The video window over fake peers, shown at a size the clips are scaled to.
+struct ShownVideoWindow {
+    PlayerState state = ExitingState();
+    FakeControls controls;
+    FakeSongList songs;
+    FakeEntryPoints entry;
+    frmPlayer form{state, PlaybackPeers{controls, songs, entry}};
+
+    ShownVideoWindow() {
+        form.setGeometry(100, 80, 320, 240);
+        form.show();
+    }
+};
+
 } // namespace
 
 class tst_x11_VideoWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    // First: its first row is the process's first video, the only one for
+    // which the GPU output is probed on Xvfb's software renderer.
+    void videoAfterVideo_data();
+    void videoAfterVideo();
     void pictureInsideVideoWindow();
 };
 
@@ -121,14 +147,8 @@ void tst_x11_VideoWindow::pictureInsideVideoWindow() {
     const QString clip = dir.filePath(QStringLiteral("clip.avi"));
     QVERIFY(TestMedia::WriteFile(clip, TestMedia::MjpegAvi(300, QSize(64, 48), 10)));
 
-    PlayerState state;
-    state.IsExiting = true;
-    FakeControls controls;
-    FakeSongList songs;
-    FakeEntryPoints entry;
-    frmPlayer form(state, PlaybackPeers{controls, songs, entry});
-    form.setGeometry(100, 80, 320, 240);
-    form.show();
+    ShownVideoWindow shown;
+    frmPlayer& form = shown.form;
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ctlPlayer1()->setFileName(clip);
 
@@ -150,6 +170,53 @@ void tst_x11_VideoWindow::pictureInsideVideoWindow() {
     QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(EngineWindowFillsSurface(*form.ctlPlayer1()), 5000);
     QCOMPARE(ForeignTopLevels(), QList<xcb_window_t>());
+}
+
+void tst_x11_VideoWindow::videoAfterVideo_data() {
+    QTest::addColumn<QStringList>("sequence");
+    QTest::addColumn<bool>("withoutStdin");
+    QTest::newRow("descriptor 0 free, video then another video")
+        << QStringList{"a.avi", "b.avi"} << true;
+    QTest::newRow("same video twice") << QStringList{"a.avi", "a.avi"} << false;
+    QTest::newRow("audio, video, audio, video")
+        << QStringList{"s.wav", "a.avi", "s.wav", "b.avi"} << false;
+}
+
+// Each item of a sequence plays to its end in the same window; the outputs
+// made again for each video must neither break the program's connection to
+// the X server nor open a window of their own.
+void tst_x11_VideoWindow::videoAfterVideo() {
+    QFETCH(QStringList, sequence);
+    QFETCH(bool, withoutStdin);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(
+        TestMedia::WriteFile(dir.filePath("a.avi"), TestMedia::MjpegAvi(15, QSize(64, 48), 10)));
+    QVERIFY(
+        TestMedia::WriteFile(dir.filePath("b.avi"), TestMedia::MjpegAvi(20, QSize(80, 60), 10)));
+    QVERIFY(TestMedia::WriteFile(dir.filePath("s.wav"), TestMedia::SilentWav(0.5)));
+
+    ShownVideoWindow shown;
+    frmPlayer& form = shown.form;
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Descriptor 0 free when an item is handed over (stdin closed, or the
+    // fallback output's connection gone with the previous clip): the clip's
+    // file would be opened on it and lost to the failing GPU probe.
+    if (withoutStdin)
+        ::close(0);
+    QSignalSpy ends(form.ctlPlayer1(), &ctlPlayer::EndOfStream);
+    QSignalSpy errors(form.ctlPlayer1(), &ctlPlayer::MediaError);
+    for (const QString& name : sequence) {
+        const qsizetype endsBefore = ends.count();
+        form.ctlPlayer1()->setFileName(dir.filePath(name));
+        if (name.endsWith(QLatin1String(".avi")))
+            QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 10000);
+        // Played to its end, not given up.
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), endsBefore + 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form.ctlPlayer1()->playState(), int(MediaEngine::Stopped), 5000);
+        QCOMPARE(ForeignTopLevels(), QList<xcb_window_t>());
+    }
+    QCOMPARE(errors.count(), 0);
 }
 
 QTEST_MAIN(tst_x11_VideoWindow)
