@@ -1,5 +1,6 @@
 #include "app/PlayerApp.h"
 
+#include "app/FolderAdder.h"
 #include "app/MainMenus.h"
 #include "app/MprisService.h"
 #include "app/PlayerInfoLabels.h"
@@ -73,6 +74,7 @@ PlayerApp::~PlayerApp() {
     // The video window only closes once the program is exiting; and the
     // windows go before the store and playback that their signals reach.
     m_state.IsExiting = true;
+    m_folderAdder.reset();
     m_mpris.reset();
     m_menus.reset();
     m_playlistMenus.reset();
@@ -194,8 +196,16 @@ void PlayerApp::CreatePlaylistSide() {
     m_transport = std::make_unique<PlayerTransport>(*this);
     m_playlistMenus = std::make_unique<PlaylistMenus>(*m_playlistWindow->ctlToolbar(), *m_store,
                                                       *m_adder, [this] { ShowLinkDialog(); });
-    m_playlistMenus->SetStatusReporter(
-        [this](const QString& text) { m_playback->ShowStatus(text); });
+    const auto report = [this](const QString& text) { m_playback->ShowStatus(text); };
+    m_playlistMenus->SetStatusReporter(report);
+    m_folderAdder = std::make_unique<FolderAdder>(*m_adder, m_prompts, m_playlistWindow.get());
+    m_folderAdder->SetReporter(report);
+    m_playlistMenus->SetFolderCommand([this] {
+        m_folderAdder->ChooseAndAdd([this] {
+            m_store->EnsureCurrentSelection();
+            return m_state.CurrentListKey;
+        });
+    });
     m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
     m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
     ConnectPlaylistWindow();

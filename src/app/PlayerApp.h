@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class FolderAdder;
 class MainMenus;
 class MediaAdder;
 class MprisService;
@@ -105,6 +106,7 @@ public:
     PlayerTransport& Transport() const { return *m_transport; }
     PlaylistMenus& PlaylistCommands() const { return *m_playlistMenus; }
     MainMenus& Menus() const { return *m_menus; }
+    FolderAdder& Folders() const { return *m_folderAdder; }
     UpdateCheck& Update() const { return *m_update; }
 
 private:
@@ -134,6 +136,7 @@ private:
     std::unique_ptr<UpdateCheck> m_update;
     std::unique_ptr<PlaylistMenus> m_playlistMenus;
     std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<FolderAdder> m_folderAdder;
     std::unique_ptr<PlayerInfoLabels> m_labels;
     // The desktop's media controls; none without a session bus.
     std::unique_ptr<MprisService> m_mpris;

@@ -18,6 +18,10 @@ PlaylistMenus::PlaylistMenus(ctlToolbar& toolbar, PlaylistStore& store, MediaAdd
     if (!m_openUrl)
         m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     Connect("Insert_File", [this] { m_adder.AddFiles(); });
+    Connect("Insert_FilePath", [this] {
+        if (m_addFolder)
+            m_addFolder();
+    });
     Connect("Insert_SearchOnline", [this] { m_showLinkDialog(); });
     Connect("Insert_Melodeck", [this] { OpenMusicPage(); });
     Connect("Insert_Url", [this] { m_adder.AddUrl(); });

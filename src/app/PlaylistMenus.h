@@ -12,7 +12,7 @@ class ctlToolbar;
 // The commands behind the playlist toolbar's Insert, Delete and List menus.
 // The toolbar owns the menus and creates every item greyed; this object
 // enables the items whose commands exist and connects them. The others
-// (folder, local search, adding a list file) stay greyed and do nothing.
+// (local search, adding a list file) stay greyed and do nothing.
 class PlaylistMenus : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +41,8 @@ public:
     // item; the status area says how many went.
     void DeleteDuplicates();
     void DeleteDeadItems();
+    // "文件夹(&P)...": what adds a folder.
+    void SetFolderCommand(std::function<void()> addFolder) { m_addFolder = std::move(addFolder); }
     // Where the commands report (the player window's status area).
     void SetStatusReporter(std::function<void(const QString&)> report) {
         m_report = std::move(report);
@@ -59,5 +61,6 @@ private:
     std::function<void()> m_showLinkDialog;
     UrlOpener m_openUrl;
     std::function<void(const QString&)> m_report;
+    std::function<void()> m_addFolder;
     int m_newListCounter = 0;
 };

@@ -153,8 +153,18 @@ void DropTexts::Read(const QStringList& lines, bool uriList, Result& result) con
     }
 }
 
+DropTexts::Result DropTexts::ReadFolder(const QString& folder, const std::atomic_bool* cancel,
+                                        std::atomic_int* found) const {
+    Result result;
+    Walk walk{result, {}, 0, 0, cancel, found};
+    if (ClassifyPath(folder) == Kind::Folder)
+        WalkFolder(QFileInfo(folder).absoluteFilePath(), 0, walk);
+    return result;
+}
+
 bool DropTexts::Room(Walk& walk) const {
-    if (walk.files >= m_maxFiles || walk.entries >= m_maxEntries) {
+    if (walk.files >= m_maxFiles || walk.entries >= m_maxEntries ||
+        (walk.cancel && walk.cancel->load())) {
         walk.result.capped = true;
         return false;
     }
@@ -195,5 +205,7 @@ void DropTexts::WalkFolder(const QString& folder, int depth, Walk& walk) const {
         }
         walk.result.texts.append(prefix + name);
         ++walk.files;
+        if (walk.found)
+            ++*walk.found;
     }
 }

@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 
 class QMimeData;
 
@@ -42,6 +43,11 @@ public:
     // looked at, but no folder is walked.
     static bool MayHold(const QMimeData& mime);
     Result Read(const QMimeData& mime) const;
+    // The media files of one folder, walked by the same rules. The walk
+    // ends early, capped, once `cancel` is set (it may be set from another
+    // thread); `found` (when given) counts the files as they are found.
+    Result ReadFolder(const QString& folder, const std::atomic_bool* cancel = nullptr,
+                      std::atomic_int* found = nullptr) const;
 
     // An http, https, mms or rtsp address with a host.
     static bool IsStreamAddress(const QString& text);
@@ -55,6 +61,8 @@ private:
         QSet<QString> visited;
         int files = 0;
         int entries = 0;
+        const std::atomic_bool* cancel = nullptr;
+        std::atomic_int* found = nullptr;
     };
 
     static QStringList Lines(const QMimeData& mime, bool uriList);

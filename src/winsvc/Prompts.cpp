@@ -38,3 +38,12 @@ QStringList DialogPrompts::OpenFiles(const QString& title, const QString& direct
         return {};
     return dialog.selectedFiles();
 }
+
+std::optional<QString> DialogPrompts::ChooseFolder(const QString& title) {
+    QFileDialog dialog(m_parent, captionOr(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}

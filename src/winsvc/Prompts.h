@@ -26,6 +26,13 @@ public:
     // such as "音频文件 (*.mp3 *.wav)". Empty when cancelled.
     virtual QStringList OpenFiles(const QString& title, const QString& directory,
                                   const QStringList& filters, bool multiSelect) = 0;
+
+    // A dialog choosing an existing folder; nothing when cancelled (and
+    // wherever no one could answer one).
+    virtual std::optional<QString> ChooseFolder(const QString& title) {
+        Q_UNUSED(title);
+        return std::nullopt;
+    }
 };
 
 // The real dialogs, parented to `parent` when given.
@@ -39,6 +46,7 @@ public:
                                     const QString& defaultText = QString()) override;
     QStringList OpenFiles(const QString& title, const QString& directory,
                           const QStringList& filters, bool multiSelect) override;
+    std::optional<QString> ChooseFolder(const QString& title) override;
 
 private:
     QWidget* m_parent;

@@ -30,6 +30,8 @@ public:
     QStringList OpenFiles(const QString&, const QString&, const QStringList&, bool) override {
         return files;
     }
+    std::optional<QString> folder;
+    std::optional<QString> ChooseFolder(const QString&) override { return folder; }
 };
 
 struct MenuRig {

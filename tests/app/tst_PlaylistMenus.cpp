@@ -1,4 +1,5 @@
 #include "MenuRig.h"
+#include "app/FolderAdder.h"
 #include "app/PlaylistMenus.h"
 #include "controls/ctlList.h"
 #include "controls/ctlToolbar.h"
@@ -63,7 +64,7 @@ private slots:
              {"Insert_File", "Insert_SearchOnline", "Insert_Melodeck", "Insert_Url",
               "Delete_Select", "Delete_All", "List_New", "List_Delete"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char* name : {"Insert_FilePath", "Insert_SearchLocal", "List_Add"})
+        for (const char* name : {"Insert_SearchLocal", "List_Add"})
             QTest::newRow(name) << QString::fromLatin1(name) << false;
     }
     void disabledItemsStayInert() {
@@ -189,6 +190,56 @@ private slots:
         QVERIFY(rig->app->Playback().StatusText().startsWith(
             QStringLiteral("删除了%1个").arg(removed)));
         rig->app->State().CurrentMedia.reset();
+    }
+
+    // The folder command adds the media files of a tree, subfolders first
+    // and in natural order, hidden entries, FIFOs and loops left out, with
+    // no cap at the drop's 5,000; a cancelled dialog adds nothing.
+    void folderCommandAddsTheTree_data() {
+        QTest::addColumn<QStringList>("files"); // made under the chosen folder
+        QTest::addColumn<int>("count");         // items added
+        QTest::addColumn<QStringList>("first"); // their first paths, relative
+        QTest::newRow("nested, natural order")
+            << QStringList{"10.mp3",      "2.mp3",     "b/1.wav",  "A/x.wma",
+                           ".hidden.mp3", "cover.jpg", ".h/in.mp3"}
+            << 4 << QStringList{"A/x.wma", "b/1.wav", "2.mp3", "10.mp3"};
+        QTest::newRow("cancelled dialog") << QStringList{"<cancel>", "a.mp3"} << 0 << QStringList{};
+        QStringList many;
+        for (int i = 0; i < 20000; ++i)
+            many << QStringLiteral("d%1/%2.mp3").arg(i / 1000).arg(i);
+        QTest::newRow("20,000 files") << many << 20000 << QStringList{"d0/0.mp3", "d0/1.mp3"};
+    }
+    void folderCommandAddsTheTree() {
+        QFETCH(QStringList, files);
+        QFETCH(int, count);
+        QFETCH(QStringList, first);
+        const QString root = rig->home.filePath(QStringLiteral("music"));
+        for (const QString& name : files) {
+            if (name.startsWith(u'<'))
+                continue;
+            QDir().mkpath(QFileInfo(root + u'/' + name).path());
+            QFile file(root + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QDir().mkpath(root);
+        QCOMPARE(::mkfifo(QFile::encodeName(root + "/pipe.mp3").constData(), 0600), 0);
+        QVERIFY(QFile::link(root, root + "/loop"));
+        if (!files.contains("<cancel>"))
+            rig->prompts.folder = root;
+        QSignalSpy finished(&rig->app->Folders(), &FolderAdder::Finished);
+        Action("Insert_FilePath")->trigger();
+        if (files.contains("<cancel>")) {
+            QVERIFY(!rig->app->Folders().Busy());
+            QVERIFY(Store().Items(CurrentList()).empty());
+            return;
+        }
+        QVERIFY(finished.wait(60000));
+        const QStringList paths = ItemPaths(CurrentList());
+        QCOMPARE(paths.size(), count);
+        for (int i = 0; i < first.size(); ++i)
+            QCOMPARE(paths[i], root + u'/' + first[i]);
+        QCOMPARE(rig->app->PlaylistWindow().ctlList1()->Count(), count);
+        QCOMPARE(rig->app->Playback().StatusText(), QStringLiteral("添加了%1个文件").arg(count));
     }
 
     void insertCommandsAddToTheCurrentList() {
