@@ -18,6 +18,7 @@
 #include "playlist/MediaAdder.h"
 #include "playlist/PlaylistPlayback.h"
 #include "playlist/PlaylistStore.h"
+#include "playlist/frmLocalSearch.h"
 #include "playlist/frmPlaylistWindow.h"
 #include "skin/ModSkinApply.h"
 #include "skin/ModTextFile.h"
@@ -200,6 +201,7 @@ void PlayerApp::CreatePlaylistSide() {
     m_playlistMenus->SetStatusReporter(report);
     m_folderAdder = std::make_unique<FolderAdder>(*m_adder, m_prompts, m_playlistWindow.get());
     m_folderAdder->SetReporter(report);
+    m_playlistMenus->SetSearchCommand([this] { ShowLocalSearch(); });
     m_playlistMenus->SetFolderCommand([this] {
         m_folderAdder->ChooseAndAdd([this] {
             m_store->EnsureCurrentSelection();
@@ -273,6 +275,21 @@ void PlayerApp::ShowLinkDialog() {
                 [this](const QString& link) { Adding([&] { return m_adder->AddLink(link); }); });
     }
     m_linkDialog->exec();
+}
+
+void PlayerApp::ShowLocalSearch() {
+    frmLocalSearch search(*m_store, m_playlistWindow.get());
+    connect(&search, &frmLocalSearch::ItemChosen, this,
+            [this](const QString& listKey, const QString& itemKey) {
+                // The list is shown and made current, its row selected, and the item plays.
+                m_store->ShowPlaylist(listKey);
+                m_state.CurrentListKey = listKey;
+                m_playlistWindow->ctlListLeft()->SelectItem(listKey);
+                m_store->Songs().SelectItem(itemKey);
+                emit m_playlistWindow->songActivated(itemKey);
+            });
+    m_localSearch = &search;
+    search.exec();
 }
 
 frmPlayer& PlayerApp::VideoWindow() {

@@ -2,6 +2,7 @@
 
 #include "playback/PlayerState.h"
 #include "playlist/PlaylistStore.h"
+#include "playlist/frmLocalSearch.h"
 #include "skin/SkinStore.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@
 #include <memory>
 
 class FolderAdder;
+
 class MainMenus;
 class MediaAdder;
 class MprisService;
@@ -89,6 +91,10 @@ public:
     // The link dialog, modal; a link composed there is added to the current
     // list.
     void ShowLinkDialog();
+    // The search across every list, modal; the item chosen there plays.
+    void ShowLocalSearch();
+    // The search dialog while it is open (for tests).
+    frmLocalSearch* LocalSearch() const { return m_localSearch; }
 
     PlayerState& State() { return m_state; }
     SkinStore& Skins() { return m_skins; }
@@ -141,6 +147,7 @@ private:
     // The desktop's media controls; none without a session bus.
     std::unique_ptr<MprisService> m_mpris;
     QPointer<frmMelodeckLink> m_linkDialog;
+    QPointer<frmLocalSearch> m_localSearch;
     // Asks the system every second to give back freed heap pages.
     QTimer m_tmrClear;
     bool m_quit = false;

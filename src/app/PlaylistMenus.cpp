@@ -22,6 +22,10 @@ PlaylistMenus::PlaylistMenus(ctlToolbar& toolbar, PlaylistStore& store, MediaAdd
         if (m_addFolder)
             m_addFolder();
     });
+    Connect("Insert_SearchLocal", [this] {
+        if (m_search)
+            m_search();
+    });
     Connect("Insert_SearchOnline", [this] { m_showLinkDialog(); });
     Connect("Insert_Melodeck", [this] { OpenMusicPage(); });
     Connect("Insert_Url", [this] { m_adder.AddUrl(); });

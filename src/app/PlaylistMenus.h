@@ -11,8 +11,8 @@ class ctlToolbar;
 
 // The commands behind the playlist toolbar's Insert, Delete and List menus.
 // The toolbar owns the menus and creates every item greyed; this object
-// enables the items whose commands exist and connects them. The others
-// (local search, adding a list file) stay greyed and do nothing.
+// enables the items whose commands exist and connects them. The other
+// (adding a list file) stays greyed and does nothing.
 class PlaylistMenus : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +41,8 @@ public:
     // item; the status area says how many went.
     void DeleteDuplicates();
     void DeleteDeadItems();
+    // "本地搜索(&S)...": what shows the search across the lists.
+    void SetSearchCommand(std::function<void()> search) { m_search = std::move(search); }
     // "文件夹(&P)...": what adds a folder.
     void SetFolderCommand(std::function<void()> addFolder) { m_addFolder = std::move(addFolder); }
     // Where the commands report (the player window's status area).
@@ -62,5 +64,6 @@ private:
     UrlOpener m_openUrl;
     std::function<void(const QString&)> m_report;
     std::function<void()> m_addFolder;
+    std::function<void()> m_search;
     int m_newListCounter = 0;
 };

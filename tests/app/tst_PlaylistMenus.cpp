@@ -5,12 +5,15 @@
 #include "controls/ctlToolbar.h"
 #include "playlist/PlaylistPlayback.h"
 #include "playlist/PlaylistStore.h"
+#include "playlist/frmLocalSearch.h"
 #include "playlist/frmPlaylistWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -64,7 +67,7 @@ private slots:
              {"Insert_File", "Insert_SearchOnline", "Insert_Melodeck", "Insert_Url",
               "Delete_Select", "Delete_All", "List_New", "List_Delete"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char* name : {"Insert_SearchLocal", "List_Add"})
+        for (const char* name : {"List_Add"})
             QTest::newRow(name) << QString::fromLatin1(name) << false;
     }
     void disabledItemsStayInert() {
@@ -240,6 +243,69 @@ private slots:
             QCOMPARE(paths[i], root + u'/' + first[i]);
         QCOMPARE(rig->app->PlaylistWindow().ctlList1()->Count(), count);
         QCOMPARE(rig->app->Playback().StatusText(), QStringLiteral("添加了%1个文件").arg(count));
+    }
+
+    // The search across the lists, through its dialog: as typed, every word
+    // must match title or path, without regard to case or width; Enter plays
+    // the row chosen, in its list.
+    void localSearch_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("found"); // titles, in list order
+        QTest::newRow("case") << "moon" << QStringList{"Moon River", "月亮 Moon"};
+        QTest::newRow("width") << "ＭＯＯＮ ｒｉｖｅｒ" << QStringList{"Moon River"};
+        QTest::newRow("several words, title and path") << "jazz 月亮" << QStringList{"月亮 Moon"};
+        QTest::newRow("Chinese") << "月亮" << QStringList{"月亮 Moon", "月亮代表我的心"};
+        QTest::newRow("no match") << "zzz" << QStringList{};
+        QTest::newRow("no words") << "   " << QStringList{};
+    }
+    void localSearch() {
+        QFETCH(QString, query);
+        QFETCH(QStringList, found);
+        const QString first = CurrentList();
+        const QString second = rig->app->PlaylistCommands().NewList();
+        const auto add = [this](const QString& list, const QString& title, const QString& path) {
+            auto media = std::make_shared<CMediaInfo>();
+            media->Title = title;
+            media->Path = path;
+            media->Source = MediaSource::FromUrl;
+            Store().AddMediaToList(media, list, list == Store().ShownListKey());
+        };
+        add(first, "Moon River", "http://127.0.0.1:9/pop/river.mp3");
+        add(first, "Other", "http://127.0.0.1:9/pop/other.mp3");
+        add(second, "月亮 Moon", "http://127.0.0.1:9/jazz/moon.mp3");
+        add(second, "月亮代表我的心", "http://127.0.0.1:9/pop/heart.mp3");
+        QString played;
+        connect(&rig->app->PlaylistWindow(), &frmPlaylistWindow::songActivated, this,
+                [&](const QString& key) { played = key; });
+        QTimer::singleShot(0, this, [&] {
+            frmLocalSearch* search = rig->app->LocalSearch();
+            QVERIFY(search);
+            // Typed a character at a time, as a user would.
+            for (qsizetype n = 1; n <= query.size(); ++n)
+                search->txtQuery->setText(query.left(n));
+            QStringList titles;
+            for (int i = 0; i < search->lstResults->topLevelItemCount(); ++i)
+                titles << search->lstResults->topLevelItem(i)->text(1);
+            QCOMPARE(titles, found);
+            if (found.isEmpty()) {
+                search->reject();
+                return;
+            }
+            QTest::keyClick(search->txtQuery, Qt::Key_Down);
+            QTest::keyClick(search->txtQuery, Qt::Key_Return);
+        });
+        Action("Insert_SearchLocal")->trigger();
+        if (found.isEmpty()) {
+            QVERIFY(played.isEmpty());
+            return;
+        }
+        // The second result when there are two, else the only one.
+        const QString title = found.value(1, found.first());
+        const QString list = title.startsWith(QStringLiteral("月亮")) ? second : first;
+        QCOMPARE(Store().ShownListKey(), list);
+        QCOMPARE(rig->app->State().CurrentListKey, list);
+        QVERIFY(!played.isEmpty());
+        QCOMPARE(Store().GetMedia(list, played)->Title, title);
     }
 
     void insertCommandsAddToTheCurrentList() {
