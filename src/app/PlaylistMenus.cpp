@@ -35,6 +35,7 @@ PlaylistMenus::PlaylistMenus(ctlToolbar& toolbar, PlaylistStore& store, MediaAdd
     Connect("Delete_Inaccurate", [this] { DeleteDeadItems(); });
     Connect("List_New", [this] { NewList(); });
     Connect("List_Delete", [this] { DeleteList(); });
+    Connect("List_Add", [this] { AddListFile(); });
 }
 
 void PlaylistMenus::Connect(const char* name, std::function<void()> command) {
@@ -101,6 +102,16 @@ void PlaylistMenus::RemoveAndReport(const QString& listKey, const QStringList& k
         m_store.RemoveMediaFromList(listKey, key);
     if (m_report)
         m_report(QStringLiteral("删除了%1个%2").arg(keys.size()).arg(what));
+}
+
+void PlaylistMenus::AddListFile() {
+    const MediaAdder::ImportedList added = m_adder.AddListFile();
+    if (added.ListKey.isEmpty() || !m_report)
+        return;
+    QString text = QStringLiteral("添加了列表：%1个项目").arg(added.Items);
+    if (added.Skipped > 0)
+        text += QStringLiteral("，%1个无法读取").arg(added.Skipped);
+    m_report(text);
 }
 
 void PlaylistMenus::DeleteList() {

@@ -11,8 +11,7 @@ class ctlToolbar;
 
 // The commands behind the playlist toolbar's Insert, Delete and List menus.
 // The toolbar owns the menus and creates every item greyed; this object
-// enables the items whose commands exist and connects them. The other
-// (adding a list file) stays greyed and does nothing.
+// enables the items and connects them.
 class PlaylistMenus : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +35,8 @@ public:
     // Empties the current list (the shown one while none is current).
     void DeleteAll();
     void DeleteList();
+    // "添加列表(&A)": a list file of another player as a new list.
+    void AddListFile();
     // Remove from the current list the items whose path repeats an earlier
     // one's, or whose file is gone or failed to play, never the playing
     // item; the status area says how many went.

@@ -3,6 +3,7 @@
 #include "playback/PlayerState.h"
 #include "playback/modFile.h"
 #include "playlist/DropTexts.h"
+#include "playlist/ListFileImport.h"
 #include "winsvc/OpenDialog.h"
 #include "winsvc/Prompts.h"
 
@@ -153,4 +154,35 @@ QStringList MediaAdder::AddDropped(const QStringList& texts, const QString& list
     }
     addFiles();
     return keys;
+}
+
+MediaAdder::ImportedList MediaAdder::AddListFile(const std::optional<QString>& path) {
+    QString file = path.value_or(QString());
+    if (!path) {
+        const QStringList chosen = m_prompts.OpenFiles(
+            QStringLiteral("添加列表"), QString(),
+            {QStringLiteral("播放列表 (*.m3u *.m3u8 *.pls *.MLF *.mlf)")}, false);
+        if (chosen.isEmpty())
+            return {};
+        file = chosen.first();
+    }
+    QString error;
+    const std::optional<ListFileImport::Imported> imported = ListFileImport::Read(file, error);
+    if (!imported) {
+        m_prompts.MsgBox(file + QStringLiteral("文件读取错误"));
+        return {};
+    }
+    PlaylistStore::Records records;
+    for (const ModList::MlfItem& line : imported->Items) {
+        PlaylistStore::Record media =
+            newRecord(MediaSource(int(modFile::GetPathKind(line.Path))), line.Path);
+        media->Title = line.Title;
+        records.push_back(std::move(media));
+    }
+    ImportedList result;
+    result.ListKey = m_store.AddPlaylist(ModList::StorableListTitle(imported->Title), records);
+    result.Items = int(records.size());
+    result.Skipped = imported->Skipped;
+    m_store.InfoReader().ReadLater(records, false);
+    return result;
 }

@@ -40,6 +40,16 @@ public:
     // are passed over. Which list is current stays as it was.
     QStringList AddDropped(const QStringList& texts, const QString& listKey = QString());
 
+    // A list file of another player (or an .MLF) as a new list named after
+    // it; with no argument the open dialog asks for the file. The new list's
+    // key (empty when nothing was added) and how many entries were skipped.
+    struct ImportedList {
+        QString ListKey;
+        int Items = 0;
+        int Skipped = 0;
+    };
+    ImportedList AddListFile(const std::optional<QString>& path = std::nullopt);
+
     // The online search that turns an own link into an item is installed
     // here; until it is, own links add nothing.
     void SetLinkResolver(LinkResolver resolver) { m_linkResolver = std::move(resolver); }

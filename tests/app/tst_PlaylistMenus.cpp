@@ -67,8 +67,9 @@ private slots:
              {"Insert_File", "Insert_SearchOnline", "Insert_Melodeck", "Insert_Url",
               "Delete_Select", "Delete_All", "List_New", "List_Delete"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char* name : {"List_Add"})
-            QTest::newRow(name) << QString::fromLatin1(name) << false;
+        for (const char* name : {"Insert_FilePath", "Insert_SearchLocal", "Delete_Dittograph",
+                                 "Delete_Inaccurate", "List_Add"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
     }
     void disabledItemsStayInert() {
         QFETCH(QString, name);
@@ -306,6 +307,69 @@ private slots:
         QCOMPARE(rig->app->State().CurrentListKey, list);
         QVERIFY(!played.isEmpty());
         QCOMPARE(Store().GetMedia(list, played)->Title, title);
+    }
+
+    // Other players' list files become new lists named after them; entries
+    // relative to the file, absolute, file URIs and addresses are items,
+    // broken ones are counted. "<d>" stands for the file's folder.
+    void listFilesBecomeLists_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("items"); // "title=path"
+        QTest::addColumn<int>("skipped");
+        QTest::newRow("m3u in GB18030, EXTINF titles")
+            << "老歌.m3u"
+            << QByteArray("#EXTM3U\r\n#EXTINF:200,\xD4\xC2\xC1\xC1\r\nsub/a.mp3\r\n"
+                          "/abs/b.mp3\r\nfile:///u/%E6%AD%8C.mp3\r\nfile://far/x.mp3\r\n"
+                          "ftp://h/y.mp3\r\nhttp://127.0.0.1:9/live\r\n")
+            << "老歌"
+            << QStringList{"月亮=<d>/sub/a.mp3", "b=/abs/b.mp3", "歌=/u/歌.mp3",
+                           "live=http://127.0.0.1:9/live"}
+            << 2;
+        QTest::newRow("m3u8 with a byte-order mark")
+            << "list.m3u8" << QByteArray("\xEF\xBB\xBF#EXTINF:-1,夜曲\n../c.mp3\n") << "list"
+            << QStringList{"夜曲=<d>/../c.mp3"} << 0;
+        QTest::newRow("pls in number order")
+            << "radio.pls"
+            << QByteArray("[playlist]\nFile2=http://127.0.0.1:9/b\nTitle2=Two\nFile1=one.mp3\n"
+                          "NumberOfEntries=2\n")
+            << "radio" << QStringList{"one=<d>/one.mp3", "Two=http://127.0.0.1:9/b"} << 0;
+        QTest::newRow("another MLF keeps its title")
+            << "x.MLF" << QByteArray("{\xCE\xD2\xB5\xC4}\r\na=/m/a.mp3\r\n") << "我的"
+            << QStringList{"a=/m/a.mp3"} << 0;
+    }
+    void listFilesBecomeLists() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, title);
+        QFETCH(QStringList, items);
+        QFETCH(int, skipped);
+        const QString dir = rig->home.filePath(QStringLiteral("lists"));
+        QVERIFY(QDir().mkpath(dir));
+        QFile file(dir + u'/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        rig->prompts.files = {file.fileName()};
+        const int before = int(Store().ListKeys().size());
+        Action("List_Add")->trigger();
+        QCOMPARE(int(Store().ListKeys().size()), before + 1);
+        const QString key = Store().ListKeys().last();
+        QCOMPARE(Store().ListTitle(key), title);
+        QStringList found;
+        for (const PlaylistStore::Record& item : Store().Items(key))
+            found << item->Title + u'=' + item->Path;
+        for (QString& item : items) {
+            const QString path = item.section(u'=', 1);
+            if (path.startsWith("<d>"))
+                item = item.section(u'=', 0, 0) + u'=' +
+                       QDir::cleanPath(QString(path).replace("<d>", dir));
+        }
+        QCOMPARE(found, items);
+        QCOMPARE(
+            rig->app->Playback().StatusText().contains(QStringLiteral("%1个无法读取").arg(skipped)),
+            skipped > 0);
     }
 
     void insertCommandsAddToTheCurrentList() {

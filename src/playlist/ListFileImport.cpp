@@ -1,0 +1,147 @@
+#include "playlist/ListFileImport.h"
+
+#include "playback/EngineDoor.h"
+#include "playback/modFile.h"
+#include "playlist/DropTexts.h"
+#include "winsvc/LegacyText.h"
+#include "winsvc/RegularFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace ListFileImport {
+
+namespace {
+
+std::optional<QString> StrictUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+QString Decode(const QByteArray& bytes, const QString& suffix) {
+    if (const std::optional<QString> text = StrictUtf8(bytes))
+        return *text;
+    // An ".m3u8" that is not UTF-8 is broken; its valid parts still count.
+    return suffix == QLatin1String("m3u8") ? QString::fromUtf8(bytes)
+                                           : LegacyText::FromGb18030(bytes);
+}
+
+// One entry as an item's path, or nothing when it cannot be one.
+std::optional<QString> EntryPath(const QString& entry, const QDir& folder) {
+    if (entry.isEmpty() || EngineDoor::HasUnsafeCharacters(entry) ||
+        entry.size() > DropTexts::kMaxLineLength)
+        return std::nullopt;
+    if (entry.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return EngineDoor::LocalPathOfFileUrl(entry);
+    if (DropTexts::IsStreamAddress(entry))
+        return entry;
+    // Any other scheme ("ftp://", "smb://") is not a name of this folder.
+    static const QRegularExpression otherScheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (modFile::GetPathKind(entry) != PathKind::OwnLink && otherScheme.match(entry).hasMatch())
+        return std::nullopt;
+    switch (modFile::GetPathKind(entry)) {
+    case PathKind::OwnLink:
+        return entry;
+    case PathKind::Local:
+        // "C:\..." of a list made on Windows stays as written.
+        return QDir::cleanPath(folder.absoluteFilePath(QString(entry).replace(u'\\', u'/')));
+    default:
+        return std::nullopt;
+    }
+}
+
+void Append(Imported& list, const QString& entry, const QString& title, const QDir& folder) {
+    const std::optional<QString> path = EntryPath(entry.trimmed(), folder);
+    if (!path) {
+        ++list.Skipped;
+        return;
+    }
+    const QString shown =
+        title.trimmed().isEmpty() ? modFile::GetFileTitle(*path) : title.trimmed();
+    list.Items.append(ModList::MlfItem{shown, *path});
+}
+
+void ParseM3u(const QString& text, const QDir& folder, Imported& list) {
+    QString title;
+    for (const QString& raw : text.split(QLatin1Char('\n'))) {
+        const QString line = QString(raw).remove(QLatin1Char('\r')).trimmed();
+        if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive)) {
+            const qsizetype comma = line.indexOf(QLatin1Char(','));
+            title = comma < 0 ? QString() : line.mid(comma + 1);
+        } else if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) {
+            Append(list, line, title, folder);
+            title.clear();
+        }
+    }
+}
+
+void ParsePls(const QString& text, const QDir& folder, Imported& list) {
+    QMap<int, QString> files;
+    QMap<int, QString> titles;
+    for (const QString& raw : text.split(QLatin1Char('\n'))) {
+        const QString line = QString(raw).remove(QLatin1Char('\r')).trimmed();
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(eq).trimmed().toLower();
+        bool ok = false;
+        if (eq > 4 && key.startsWith(QLatin1String("file"))) {
+            const int n = key.mid(4).toInt(&ok);
+            if (ok)
+                files.insert(n, line.mid(eq + 1));
+        } else if (eq > 5 && key.startsWith(QLatin1String("title"))) {
+            const int n = key.mid(5).toInt(&ok);
+            if (ok)
+                titles.insert(n, line.mid(eq + 1));
+        }
+    }
+    for (auto file = files.cbegin(); file != files.cend(); ++file)
+        Append(list, file.value(), titles.value(file.key()), folder);
+}
+
+} // namespace
+
+Imported Parse(const QByteArray& bytes, const QString& suffix, const QString& folder) {
+    Imported list;
+    const QDir dir(folder);
+    if (suffix == QLatin1String("mlf")) {
+        QString text = LegacyText::FromGb18030(bytes);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        const ModList::MlfPlaylist file = ModList::ParseMlf(text);
+        list.Title = file.Title;
+        for (const ModList::MlfItem& item : file.Items)
+            Append(list, item.Path, item.Title, dir);
+    } else if (suffix == QLatin1String("pls")) {
+        ParsePls(Decode(bytes, suffix), dir, list);
+    } else {
+        ParseM3u(Decode(bytes, suffix), dir, list);
+    }
+    return list;
+}
+
+std::optional<Imported> Read(const QString& path, QString& error) {
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().toLower();
+    static const QStringList known{QStringLiteral("m3u"), QStringLiteral("m3u8"),
+                                   QStringLiteral("pls"), QStringLiteral("mlf")};
+    if (!known.contains(suffix)) {
+        error = QStringLiteral("not a list file");
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = RegularFile::ReadAll(path, kMaxFileSize, error);
+    if (!bytes)
+        return std::nullopt;
+    Imported list = Parse(*bytes, suffix, info.absolutePath());
+    if (suffix != QLatin1String("mlf") || list.Title.isEmpty())
+        list.Title = info.completeBaseName();
+    return list;
+}
+
+} // namespace ListFileImport
