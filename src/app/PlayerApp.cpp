@@ -138,7 +138,9 @@ void PlayerApp::PlayCommandLine(const QStringList& items) {
             m_playback->PlayCurrentItem();
         return;
     }
+    // Selected as a double-click would: the next song follows the selected row.
     m_store->ShowPlaylist(m_state.CurrentListKey);
+    m_store->Songs().SelectItem(added.first());
     emit m_playlistWindow->songActivated(added.first());
 }
 
