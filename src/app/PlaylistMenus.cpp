@@ -36,6 +36,7 @@ PlaylistMenus::PlaylistMenus(ctlToolbar& toolbar, PlaylistStore& store, MediaAdd
     Connect("List_New", [this] { NewList(); });
     Connect("List_Delete", [this] { DeleteList(); });
     Connect("List_Add", [this] { AddListFile(); });
+    Connect("List_Export", [this] { m_adder.ExportList(TargetList()); });
 }
 
 void PlaylistMenus::Connect(const char* name, std::function<void()> command) {

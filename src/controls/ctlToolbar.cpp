@@ -19,7 +19,8 @@ struct MenuItem {
     QString caption;
 };
 
-// The items of the three menus, by button. None of the commands exists yet.
+// The items of the three menus, by button, each made greyed: the program
+// enables those it connects.
 const std::array<QList<MenuItem>, 3>& MenuItems() {
     static const std::array<QList<MenuItem>, 3> items = {{
         {{"Insert_File", QStringLiteral("文件(&F)...")},
@@ -36,6 +37,7 @@ const std::array<QList<MenuItem>, 3>& MenuItems() {
          {"Delete_All", QStringLiteral("全部删除(&A)")}},
         {{"List_New", QStringLiteral("新建列表(&N)")},
          {"List_Add", QStringLiteral("添加列表(&A)")},
+         {"List_Export", QStringLiteral("导出列表(&E)...")},
          {"List_Delete", QStringLiteral("删除列表(&D)")}},
     }};
     return items;

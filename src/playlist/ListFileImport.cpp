@@ -126,6 +126,34 @@ Imported Parse(const QByteArray& bytes, const QString& suffix, const QString& fo
     return list;
 }
 
+QByteArray Format(const QList<ExportItem>& items, const QString& suffix) {
+    // Line breaks would end an entry early; no stored title holds one, but
+    // a tag may.
+    const auto oneLine = [](QString text) {
+        return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    };
+    QString text;
+    if (suffix == QLatin1String("pls")) {
+        text = QStringLiteral("[playlist]\n");
+        for (qsizetype n = 0; n < items.size(); ++n) {
+            const QString number = QString::number(n + 1);
+            // One pass: a title holding "%1" stays as it is.
+            text += QStringLiteral("File%1=%2\nTitle%1=%3\nLength%1=%4\n")
+                        .arg(number, oneLine(items[n].Path), oneLine(items[n].Title),
+                             QString::number(items[n].Seconds));
+        }
+        text += QStringLiteral("NumberOfEntries=%1\nVersion=2\n").arg(items.size());
+    } else {
+        text = QStringLiteral("#EXTM3U\n");
+        for (const ExportItem& item : items)
+            text +=
+                QStringLiteral("#EXTINF:%1,%2\n%3\n")
+                    .arg(QString::number(item.Seconds), oneLine(item.Title), oneLine(item.Path));
+    }
+    return text.toUtf8();
+}
+
 std::optional<Imported> Read(const QString& path, QString& error) {
     const QFileInfo info(path);
     const QString suffix = info.suffix().toLower();

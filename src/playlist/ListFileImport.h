@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-// Reading the list files of other players into items: ".m3u" (UTF-8 when
+// Reading (and writing) the list files of other players: items: ".m3u" (UTF-8 when
 // the bytes are valid UTF-8, else the legacy GB18030), ".m3u8" (UTF-8),
 // "#EXTINF" titles, ".pls" ("FileN" with "TitleN"), and this program's own
 // ".MLF". Relative entries are resolved against the file's folder and
@@ -31,5 +31,16 @@ std::optional<Imported> Read(const QString& path, QString& error);
 // The same from bytes already read; `suffix` is lower case without the dot,
 // `folder` resolves relative entries.
 Imported Parse(const QByteArray& bytes, const QString& suffix, const QString& folder);
+
+// One item of a list to write out: its length in seconds, -1 when unknown.
+struct ExportItem {
+    QString Title;
+    QString Path;
+    int Seconds = -1;
+};
+
+// A list as ".m3u8" (UTF-8, "#EXTINF" with length and title) or, for
+// `suffix` "pls", as ".pls"; read back by Parse, the same items.
+QByteArray Format(const QList<ExportItem>& items, const QString& suffix);
 
 } // namespace ListFileImport

@@ -4,10 +4,12 @@
 #include "playback/modFile.h"
 #include "playlist/DropTexts.h"
 #include "playlist/ListFileImport.h"
+#include "skin/ModTextFile.h"
 #include "winsvc/OpenDialog.h"
 #include "winsvc/Prompts.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -185,4 +187,31 @@ MediaAdder::ImportedList MediaAdder::AddListFile(const std::optional<QString>& p
     result.Skipped = imported->Skipped;
     m_store.InfoReader().ReadLater(records, false);
     return result;
+}
+
+bool MediaAdder::ExportList(const QString& listKey, const std::optional<QString>& path) {
+    QString file = path.value_or(QString());
+    if (!path) {
+        const std::optional<QString> chosen =
+            m_prompts.SaveFileName(QStringLiteral("导出列表"), {QStringLiteral("M3U8 (*.m3u8)"),
+                                                                QStringLiteral("PLS (*.pls)")});
+        if (!chosen)
+            return false;
+        file = *chosen;
+    }
+    QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix != QLatin1String("pls") && suffix != QLatin1String("m3u8")) {
+        file += QStringLiteral(".m3u8");
+        suffix = QStringLiteral("m3u8");
+    }
+    QList<ListFileImport::ExportItem> items;
+    for (const PlaylistStore::Record& item : m_store.Items(listKey)) {
+        const QStringList parts = item->Duration.split(QLatin1Char(':'));
+        const int seconds = parts.size() == 2 ? parts[0].toInt() * 60 + parts[1].toInt() : 0;
+        items.append({item->Title, item->Path, seconds > 0 ? seconds : -1});
+    }
+    if (ModTextFile::WriteFileBytes(file, ListFileImport::Format(items, suffix)))
+        return true;
+    m_prompts.MsgBox(file + QStringLiteral("文件保存错误"));
+    return false;
 }

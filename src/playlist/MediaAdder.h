@@ -49,6 +49,10 @@ public:
         int Skipped = 0;
     };
     ImportedList AddListFile(const std::optional<QString>& path = std::nullopt);
+    // Writes the list as ".m3u8" or ".pls" (by the name's extension; .m3u8
+    // when it has neither); with no path a save dialog asks. False when
+    // nothing was written (the user told why unless cancelled).
+    bool ExportList(const QString& listKey, const std::optional<QString>& path = std::nullopt);
 
     // The online search that turns an own link into an item is installed
     // here; until it is, own links add nothing.

@@ -47,3 +47,13 @@ std::optional<QString> DialogPrompts::ChooseFolder(const QString& title) {
         return std::nullopt;
     return dialog.selectedFiles().first();
 }
+
+std::optional<QString> DialogPrompts::SaveFileName(const QString& title,
+                                                   const QStringList& filters) {
+    QFileDialog dialog(m_parent, captionOr(title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}

@@ -33,6 +33,13 @@ public:
         Q_UNUSED(title);
         return std::nullopt;
     }
+
+    // A dialog naming a file to save; nothing when cancelled.
+    virtual std::optional<QString> SaveFileName(const QString& title, const QStringList& filters) {
+        Q_UNUSED(title);
+        Q_UNUSED(filters);
+        return std::nullopt;
+    }
 };
 
 // The real dialogs, parented to `parent` when given.
@@ -47,6 +54,7 @@ public:
     QStringList OpenFiles(const QString& title, const QString& directory,
                           const QStringList& filters, bool multiSelect) override;
     std::optional<QString> ChooseFolder(const QString& title) override;
+    std::optional<QString> SaveFileName(const QString& title, const QStringList& filters) override;
 
 private:
     QWidget* m_parent;

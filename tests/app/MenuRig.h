@@ -32,6 +32,10 @@ public:
     }
     std::optional<QString> folder;
     std::optional<QString> ChooseFolder(const QString&) override { return folder; }
+    std::optional<QString> saveAs;
+    std::optional<QString> SaveFileName(const QString&, const QStringList&) override {
+        return saveAs;
+    }
 };
 
 struct MenuRig {

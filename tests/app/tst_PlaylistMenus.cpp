@@ -68,7 +68,7 @@ private slots:
               "Delete_Select", "Delete_All", "List_New", "List_Delete"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
         for (const char* name : {"Insert_FilePath", "Insert_SearchLocal", "Delete_Dittograph",
-                                 "Delete_Inaccurate", "List_Add"})
+                                 "Delete_Inaccurate", "List_Add", "List_Export"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
     }
     void disabledItemsStayInert() {
@@ -370,6 +370,37 @@ private slots:
         QCOMPARE(
             rig->app->Playback().StatusText().contains(QStringLiteral("%1个无法读取").arg(skipped)),
             skipped > 0);
+    }
+
+    // A list exported and read back has the same items, whatever its titles.
+    void exportThenImport_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("m3u8") << "out.m3u8";
+        QTest::newRow("pls") << "out.pls";
+        QTest::newRow("no extension: m3u8") << "out";
+    }
+    void exportThenImport() {
+        QFETCH(QString, name);
+        const QString list = CurrentList();
+        const QStringList lines{"月亮代表我的心=/音乐/a b.mp3", "100%1 sure=/m/x.mp3",
+                                "Live=http://127.0.0.1:9/live?x=1"};
+        for (const QString& line : lines) {
+            auto media = std::make_shared<CMediaInfo>();
+            media->Title = line.section(u'=', 0, 0);
+            media->Path = line.section(u'=', 1);
+            media->Duration = QStringLiteral("03:21");
+            Store().AddMediaToList(media, list, true);
+        }
+        const QString file = rig->home.filePath(name);
+        rig->prompts.saveAs = file;
+        Action("List_Export")->trigger();
+        rig->prompts.files = {name.contains(u'.') ? file : file + ".m3u8"};
+        Action("List_Add")->trigger();
+        QStringList found;
+        for (const PlaylistStore::Record& item : Store().Items(Store().ListKeys().last()))
+            found << item->Title + u'=' + item->Path;
+        QCOMPARE(found, lines);
+        QVERIFY(rig->prompts.messages.isEmpty());
     }
 
     void insertCommandsAddToTheCurrentList() {

@@ -186,7 +186,7 @@ void tst_ctlToolbar::menusHoldTheCommandsDisabled() {
         {"文件(&F)...", "文件夹(&P)...", "本地搜索(&S)...", "[推荐]网上搜索(&O)...", "-",
          "Melodeck音乐(&N)", "添加&Url"},
         {"选中的文件(&S)", "重复的文件(&D)", "错误的文件(&I)", "-", "全部删除(&A)"},
-        {"新建列表(&N)", "添加列表(&A)", "删除列表(&D)"}};
+        {"新建列表(&N)", "添加列表(&A)", "导出列表(&E)...", "删除列表(&D)"}};
     for (int m = 0; m < 3; ++m) {
         QStringList captions;
         for (QAction* action : toolbar.PopupMenu(ctlToolbar::Menu(m))->actions()) {
