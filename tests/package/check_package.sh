@@ -13,11 +13,15 @@ pid=
 MELODECK_BUILD_DIR=$1 MELODECK_DIST_DIR=$work/dist "$root/scripts/package" >"$work/package.log" 2>&1 ||
   { cat "$work/package.log"; exit 1; }
 deb=$(ls "$work"/dist/melodeck_*.deb)
-dpkg-deb -f "$deb" Depends | grep -q 'libmpv2' || { echo "libmpv2 not among the dependencies"; exit 1; }
-dpkg-deb -c "$deb" | grep -q './usr/share/man/man1/melodeck.1.gz' || { echo "no man page"; exit 1; }
+# Read whole first: grep -q ending early would break the pipe under pipefail.
+depends=$(dpkg-deb -f "$deb" Depends)
+contents=$(dpkg-deb -c "$deb")
+grep -q 'libmpv2' <<<"$depends" || { echo "libmpv2 not among the dependencies"; exit 1; }
+grep -q './usr/share/man/man1/melodeck.1.gz' <<<"$contents" || { echo "no man page"; exit 1; }
 dpkg -x "$deb" "$work/root"
 program=$work/root/usr/bin/melodeck
-"$program" --version | grep -q '^Melodeck ' || { echo "--version failed"; exit 1; }
+version=$("$program" --version)
+grep -q '^Melodeck ' <<<"$version" || { echo "--version failed"; exit 1; }
 
 # A 0.5 s silent WAV: the 44-byte header (8 kHz, mono, 8-bit), then 4000
 # samples at the middle value.
