@@ -35,6 +35,8 @@ private slots:
     void storeGoneWhileReadingIsSafe();
     void addFilesFromTheDialogThenTags();
     void addFilesCancelledAddsNothing();
+    void fewFilesShowTheirTagTitlesAtOnce_data();
+    void fewFilesShowTheirTagTitlesAtOnce();
     void addUrl_data();
     void addUrl();
     void addByKind_data();
@@ -149,6 +151,45 @@ void tst_AddingMedia::addFilesFromTheDialogThenTags() {
         QCOMPARE(item->Source, MediaSource::FromFile);
     }
     QCOMPARE(rig.store.GetMedia("0", "3")->Duration, QStringLiteral("00:03"));
+}
+
+// Up to four files are read as they are added (the one played right away
+// shows its tag title); more are read in the background.
+void tst_AddingMedia::fewFilesShowTheirTagTitlesAtOnce_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("atOnce");
+    QTest::newRow("one") << 1 << true;
+    QTest::newRow("exactly four") << 4 << true;
+    QTest::newRow("five: in the background") << 5 << false;
+}
+
+void tst_AddingMedia::fewFilesShowTheirTagTitlesAtOnce() {
+    QFETCH(int, count);
+    QFETCH(bool, atOnce);
+    QStringList files;
+    for (int i = 0; i < count; ++i)
+        files << mediaFile(QStringLiteral("f%1.mp3").arg(i),
+                           TestMedia::SilentMp3(0.5, "Tag " + QByteArray::number(i)));
+    PlaylistRig rig(m_lists);
+    rig.store.ShowPlaylist(rig.store.AddPlaylist("x"));
+    MediaAdder adder(rig.store, rig.prompts);
+    rig.prompts.files = files;
+    QCOMPARE(adder.AddFiles().size(), count);
+    const auto titles = [&] {
+        QStringList shown;
+        for (int row = 1; row <= rig.songs.Count(); ++row)
+            shown << rig.songs.ItemData(row)->iTitle;
+        return shown;
+    };
+    QStringList tagged;
+    for (int i = 0; i < count; ++i)
+        tagged << QStringLiteral("Tag %1").arg(i);
+    if (atOnce)
+        QCOMPARE(titles(), tagged);
+    else
+        QCOMPARE(titles().first(), QStringLiteral("f0"));
+    QVERIFY(rig.WaitForItemInfo());
+    QCOMPARE(titles(), tagged);
 }
 
 void tst_AddingMedia::addFilesCancelledAddsNothing() {
