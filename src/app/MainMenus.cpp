@@ -11,6 +11,8 @@
 #include "skin/SkinStore.h"
 #include "winsvc/cMagneticWnd.h"
 
+#include <QActionGroup>
+
 namespace {
 
 const QString kDefaultSkin = QStringLiteral("Default");
@@ -19,7 +21,7 @@ const QString kDefaultSkin = QStringLiteral("Default");
 
 MainMenus::MainMenus(PlayerApp& app, UpdateCheck& update, QMenu& mainMenu)
     : m_app(app), m_update(update), m_skinMenu(QStringLiteral("选择皮肤")),
-      m_linkMenu(QStringLiteral("Melodeck链接操作")) {
+      m_linkMenu(QStringLiteral("Melodeck链接操作")), m_modeMenu(QStringLiteral("播放模式")) {
     mainMenu.setTitle(QStringLiteral("主菜单"));
     QAction* updateMe = mainMenu.addAction(QStringLiteral("自动升级"));
     updateMe->setObjectName(QStringLiteral("UpdateMe"));
@@ -28,6 +30,8 @@ MainMenus::MainMenus(PlayerApp& app, UpdateCheck& update, QMenu& mainMenu)
     // Built again each time it opens, so a skin folder added meanwhile shows.
     connect(&m_skinMenu, &QMenu::aboutToShow, this, &MainMenus::FillSkinMenu);
     FillSkinMenu();
+    mainMenu.addMenu(&m_modeMenu)->setObjectName(QStringLiteral("PlayMode"));
+    FillModeMenu();
 
     QAction* next = m_linkMenu.addAction(QStringLiteral("选择下一链接"));
     next->setObjectName(QStringLiteral("MelodeckLink_Next"));
@@ -93,6 +97,37 @@ void MainMenus::DockPlaylistWindow() {
     if (m_app.PlayerWindow().cmdPlaylist()->Selected())
         m_app.PlaylistWindow().show();
     m_app.Magnetic().CheckGlueing();
+}
+
+void MainMenus::FillModeMenu() {
+    static const std::pair<PlayMode, const char*> kModes[] = {
+        {PlayMode::Default, "默认"},        {PlayMode::InOrder, "顺序播放"},
+        {PlayMode::RepeatList, "列表循环"}, {PlayMode::RepeatOne, "单曲循环"},
+        {PlayMode::Shuffle, "随机播放"},
+    };
+    PlaylistPlayback& playback = m_app.Playback();
+    auto* group = new QActionGroup(&m_modeMenu);
+    for (const auto& [mode, name] : kModes) {
+        QAction* item = m_modeMenu.addAction(QString::fromUtf8(name));
+        item->setObjectName(QStringLiteral("PlayModeItem"));
+        item->setData(int(mode));
+        item->setCheckable(true);
+        item->setChecked(mode == playback.Mode());
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [&playback, mode] { playback.SetMode(mode); });
+    }
+    // MPRIS changes the mode too; the menu shows whichever was last.
+    connect(&playback, &PlaylistPlayback::ModeChanged, group, [group](PlayMode mode) {
+        for (QAction* item : group->actions())
+            item->setChecked(item->data().toInt() == int(mode));
+    });
+    m_modeMenu.addSeparator();
+    QAction* stop = m_modeMenu.addAction(QStringLiteral("播放完当前歌曲后停止"));
+    stop->setObjectName(QStringLiteral("StopAfterCurrent"));
+    stop->setCheckable(true);
+    connect(stop, &QAction::toggled, &playback, &PlaylistPlayback::SetStopAfterCurrent);
+    // It clears itself once playback has stopped there.
+    connect(&playback, &PlaylistPlayback::StopAfterCurrentChanged, stop, &QAction::setChecked);
 }
 
 void MainMenus::NextLink() {

@@ -10,7 +10,7 @@ class UpdateCheck;
 
 // The program's two pop-up menus and their commands: the main menu of the
 // player window (the updater, and the skin list with the live switch) and
-// the link menu over the song list (skip to the next candidate address of a
+// the play modes, and the link menu over the song list (skip to the next candidate address of a
 // link item).
 class MainMenus : public QObject {
     Q_OBJECT
@@ -35,16 +35,19 @@ public:
 
     QMenu& SkinMenu() { return m_skinMenu; }
     QMenu& LinkMenu() { return m_linkMenu; }
+    QMenu& ModeMenu() { return m_modeMenu; }
 
 private:
     void FillSkinMenu();
     bool ApplySkin(const QString& name);
     void DockPlaylistWindow();
+    void FillModeMenu();
 
     PlayerApp& m_app;
     UpdateCheck& m_update;
     QMenu m_skinMenu;
     QMenu m_linkMenu;
+    QMenu m_modeMenu;
     // The skin the user picked from the list; checked in it from then on.
     QString m_chosenSkin;
 };

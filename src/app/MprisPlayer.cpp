@@ -5,6 +5,7 @@
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlProgress.h"
 #include "playback/frmPlayer.h"
+#include "playlist/PlaylistPlayback.h"
 #include "playlist/frmPlaylistWindow.h"
 
 #include <QDBusContext>
@@ -47,6 +48,7 @@ MprisState::Inputs MprisPlayer::Now() const {
     now.media = m_app.State().CurrentMedia.get();
     now.volume = m_app.State().Volume;
     now.listHasItems = !m_app.Store().Items(PlayListKey()).empty();
+    now.mode = m_app.Playback().Mode();
     return now;
 }
 
@@ -102,6 +104,33 @@ bool MprisPlayer::canPause() const {
 
 bool MprisPlayer::canSeek() const {
     return Notified(QStringLiteral("CanSeek")).toBool();
+}
+
+QString MprisPlayer::loopStatus() const {
+    return Notified(QStringLiteral("LoopStatus")).toString();
+}
+
+bool MprisPlayer::shuffle() const {
+    return Notified(QStringLiteral("Shuffle")).toBool();
+}
+
+void MprisPlayer::setLoopStatus(const QString& status) {
+    PlaylistPlayback& playback = m_app.Playback();
+    const std::optional<PlayMode> mode = MprisState::ModeForLoopStatus(playback.Mode(), status);
+    if (!mode) {
+        const auto* call = dynamic_cast<const QDBusContext*>(parent());
+        if (call && call->calledFromDBus())
+            call->sendErrorReply(QDBusError::InvalidArgs,
+                                 QStringLiteral("LoopStatus is None, Track or Playlist"));
+        return;
+    }
+    if (!Closing())
+        playback.SetMode(*mode);
+}
+
+void MprisPlayer::setShuffle(bool shuffle) {
+    if (!Closing())
+        m_app.Playback().SetMode(MprisState::ModeForShuffle(m_app.Playback().Mode(), shuffle));
 }
 
 void MprisPlayer::setRate(double rate) {

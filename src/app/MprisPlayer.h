@@ -34,6 +34,8 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanPause READ canPause)
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
 public:
     // `object` is the one registered on the bus; it must be a QDBusContext
     // too, so calls can be answered with an error.
@@ -57,6 +59,12 @@ public:
     bool canPause() const;
     bool canSeek() const;
     bool canControl() const { return true; }
+    // The play mode, as MprisState maps it; an unknown LoopStatus is
+    // answered with an error and changes nothing.
+    QString loopStatus() const;
+    void setLoopStatus(const QString& status);
+    bool shuffle() const;
+    void setShuffle(bool shuffle);
 
 public slots:
     void Next();

@@ -75,6 +75,7 @@ void MprisService::Watch() {
         WatchEngine();
         m_announce.start();
     });
+    connect(&m_app.Playback(), &PlaylistPlayback::ModeChanged, this, soon);
     connect(&m_app.Transport(), &PlayerTransport::Seeked, this,
             [this](int seconds) { m_player->AnnounceSeek(seconds); });
     WatchEngine();

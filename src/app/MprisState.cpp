@@ -98,7 +98,37 @@ QVariantMap MprisState::PlayerProperties(const Inputs& now) {
         {QStringLiteral("CanPlay"), canPlay},
         {QStringLiteral("CanPause"), canPlay || now.media != nullptr},
         {QStringLiteral("CanSeek"), CanSeek(now.engineState, now.lengthSeconds)},
+        {QStringLiteral("LoopStatus"), LoopStatus(now.mode)},
+        {QStringLiteral("Shuffle"), now.mode == PlayMode::Shuffle},
     };
+}
+
+QString MprisState::LoopStatus(PlayMode mode) {
+    switch (mode) {
+    case PlayMode::RepeatOne:
+        return QStringLiteral("Track");
+    case PlayMode::RepeatList:
+        return QStringLiteral("Playlist");
+    default:
+        return QStringLiteral("None");
+    }
+}
+
+std::optional<PlayMode> MprisState::ModeForLoopStatus(PlayMode mode, const QString& status) {
+    if (status == QLatin1String("Track"))
+        return PlayMode::RepeatOne;
+    if (status == QLatin1String("Playlist"))
+        return PlayMode::RepeatList;
+    if (status != QLatin1String("None"))
+        return std::nullopt;
+    const bool repeating = mode == PlayMode::RepeatOne || mode == PlayMode::RepeatList;
+    return repeating ? PlayMode::Default : mode;
+}
+
+PlayMode MprisState::ModeForShuffle(PlayMode mode, bool shuffle) {
+    if (shuffle)
+        return PlayMode::Shuffle;
+    return mode == PlayMode::Shuffle ? PlayMode::Default : mode;
 }
 
 std::optional<int> MprisState::VolumeFromMpris(double volume) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playlist/PlayOrder.h"
+
 #include <QDBusObjectPath>
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,7 @@ public:
         double lengthSeconds = 0;          // 0 while unknown and for live streams
         int volume = 0;                    // the player's 0..100
         bool listHasItems = false;         // the current list has something to play
+        PlayMode mode = PlayMode::Default;
     };
 
     // Where a relative seek lands.
@@ -41,6 +44,20 @@ public:
     static QVariantMap PlayerProperties(const Inputs& now);
     // Whether the item can be sought: a known length, and playing or paused.
     static bool CanSeek(int engineState, double lengthSeconds);
+
+    // MPRIS knows repeat ("LoopStatus") and shuffle as two settings, the
+    // player one mode: 单曲循环 is "Track", 列表循环 "Playlist", every other
+    // mode "None"; Shuffle is true in 随机播放 only.
+    static QString LoopStatus(PlayMode mode);
+    // The mode a widget asks for by setting LoopStatus to `status` while in
+    // `mode`: "Track" and "Playlist" choose their modes (shuffle ends, the
+    // modes exclude each other); "None" ends a repeat and goes back to the
+    // default, and leaves any other mode as it is. Nothing for an unknown
+    // value.
+    static std::optional<PlayMode> ModeForLoopStatus(PlayMode mode, const QString& status);
+    // Shuffle on chooses 随机播放; off ends it (back to the default) and
+    // leaves any other mode.
+    static PlayMode ModeForShuffle(PlayMode mode, bool shuffle);
 
     // The player's volume for 0..1 (values outside are brought inside);
     // nothing for a value that is not a number.

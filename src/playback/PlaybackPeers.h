@@ -33,6 +33,9 @@ class PlaybackEntryPoints {
 public:
     virtual ~PlaybackEntryPoints() = default;
     virtual void PlayNextItem() = 0;
+    // The item played to its end. Apart from the next button, as the play
+    // mode may repeat the item or stop here; by default it is the same.
+    virtual void PlayAfterEnd() { PlayNextItem(); }
     virtual void PlayCurrentItem() = 0;
     virtual void StopPlayback() = 0;
 };

@@ -126,7 +126,7 @@ void frmPlayer::tmrNext_Timer() {
     if (m_player->playState() != MediaEngine::Stopped)
         return;
     m_tmrNext.stop();
-    m_peers.entryPoints.PlayNextItem();
+    m_peers.entryPoints.PlayAfterEnd();
 }
 
 void frmPlayer::ctlPlayer1_MediaError() {

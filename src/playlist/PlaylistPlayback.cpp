@@ -137,16 +137,58 @@ void PlaylistPlayback::StepTo(const std::optional<CListItem>& row) {
     PlayCurrentItem();
 }
 
-void PlaylistPlayback::PlayNextItem() {
+void PlaylistPlayback::Move(PlayOrder::Event event) {
     EnsureCurrentSelection();
-    if (!StoppedAfterAFullPass())
-        StepTo(m_store.Songs().NextItem());
+    if (StoppedAfterAFullPass())
+        return;
+    if (m_order.Mode() == PlayMode::Default) {
+        ctlList& songs = m_store.Songs();
+        StepTo(event == PlayOrder::Event::Previous ? songs.PrevItem() : songs.NextItem());
+        return;
+    }
+    QStringList keys;
+    for (const PlaylistStore::Record& record : m_store.Items(m_state.CurrentListKey))
+        keys << record->Key;
+    const std::optional<QString> key = m_order.Step(event, keys, m_state.CurrentItemKey);
+    if (!key) {
+        StopPlayback();
+        return;
+    }
+    m_state.CurrentItemKey = *key;
+    if (m_store.ShownListKey() == m_state.CurrentListKey)
+        m_store.Songs().SelectItem(*key);
+    StepTo(std::nullopt);
+}
+
+void PlaylistPlayback::PlayNextItem() {
+    Move(PlayOrder::Event::Next);
+}
+
+void PlaylistPlayback::PlayAfterEnd() {
+    if (m_stopAfterCurrent) {
+        SetStopAfterCurrent(false);
+        StopPlayback();
+        return;
+    }
+    Move(PlayOrder::Event::Ended);
 }
 
 void PlaylistPlayback::PlayPreviousItem() {
-    EnsureCurrentSelection();
-    if (!StoppedAfterAFullPass())
-        StepTo(m_store.Songs().PrevItem());
+    Move(PlayOrder::Event::Previous);
+}
+
+void PlaylistPlayback::SetMode(PlayMode mode) {
+    if (mode == m_order.Mode())
+        return;
+    m_order.SetMode(mode);
+    emit ModeChanged(mode);
+}
+
+void PlaylistPlayback::SetStopAfterCurrent(bool flag) {
+    if (flag == m_stopAfterCurrent)
+        return;
+    m_stopAfterCurrent = flag;
+    emit StopAfterCurrentChanged(flag);
 }
 
 void PlaylistPlayback::SetMute(bool flag) {

@@ -2,6 +2,7 @@
 
 #include "controls/CListItem.h"
 #include "playback/PlaybackPeers.h"
+#include "playlist/PlayOrder.h"
 #include "playlist/PlaylistStore.h"
 
 #include <QObject>
@@ -29,7 +30,12 @@ struct PlayerWindowAccess {
 //
 // A list whose items all fail does not cycle for ever: after as many items
 // as the list holds were handed to the engine without one starting, moving
-// on stops and StatusText says so.
+// on stops and StatusText says so. This holds in every play mode: each
+// mode reaches every item within as many steps as the list holds.
+//
+// Next, previous and the end of an item follow the play mode (PlayOrder).
+// The default mode moves the list's selection, as it always did; the others
+// move from the playing item.
 class PlaylistPlayback : public QObject, public PlaybackEntryPoints, public SongListRows {
     Q_OBJECT
 public:
@@ -43,11 +49,22 @@ public:
     void PlayCurrentItem() override;
     void StopPlayback() override;
     void PausePlayback();
-    // The next row (the last row again at the end), then plays it.
+    // The next item of the play mode (in the default mode the next row, the
+    // last row again at the end), then plays it; stops when the mode ends.
     void PlayNextItem() override;
-    // The previous row (the first row again at the top), then plays it.
+    // The item after the one that ended: as PlayNextItem, except that one
+    // song repeats itself, and "stop after the current song" stops here.
+    void PlayAfterEnd() override;
+    // The previous item of the play mode (in the default mode the previous
+    // row, the first row again at the top), then plays it.
     void PlayPreviousItem();
     void SetMute(bool flag);
+
+    PlayMode Mode() const { return m_order.Mode(); }
+    void SetMode(PlayMode mode);
+    // One-shot: the next end of an item stops playback and clears it.
+    bool StopAfterCurrent() const { return m_stopAfterCurrent; }
+    void SetStopAfterCurrent(bool flag);
 
     // SongListRows
     void setItemTime(const QString& itemKey, const QString& time) override;
@@ -62,6 +79,8 @@ signals:
     void StatusTextChanged(const QString& text);
     // An item is being handed to the engine to play from its beginning.
     void ItemStarting(const CMediaInfo& item);
+    void ModeChanged(PlayMode mode);
+    void StopAfterCurrentChanged(bool flag);
 
 private:
     frmPlayer& Video();
@@ -72,6 +91,7 @@ private:
     void SetStatusText(const QString& text);
     void OnStatusChange();
     void StepTo(const std::optional<CListItem>& row);
+    void Move(PlayOrder::Event event);
 
     PlaylistStore& m_store;
     PlayerState& m_state;
@@ -84,4 +104,6 @@ private:
     // Items handed to the engine since one last started playing.
     qsizetype m_unstarted = 0;
     QString m_statusText;
+    PlayOrder m_order;
+    bool m_stopAfterCurrent = false;
 };

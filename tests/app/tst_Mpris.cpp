@@ -5,6 +5,7 @@
 #include "support/TestMedia.h"
 #include "support/TestProgram.h"
 
+#include "app/MainMenus.h"
 #include "app/MprisService.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerTransport.h"
@@ -12,6 +13,8 @@
 #include "controls/ctlButton.h"
 #include "controls/ctlProgress.h"
 #include "playback/frmPlayer.h"
+#include "playlist/PlaylistPlayback.h"
+#include <QAction>
 
 #include <QApplication>
 #include <QDBusArgument>
@@ -48,6 +51,10 @@ private slots:
     void transport_data();
     void transport();
     void propertiesMatchTheWindows();
+    void playModes_data();
+    void playModes();
+    void menuModeDecidesWhatPlays_data();
+    void menuModeDecidesWhatPlays();
     void openUri_data();
     void openUri();
     void raiseAndQuit();
@@ -94,6 +101,19 @@ private:
     double Position() const { return Engine()->Controls().currentPosition(); }
     QString PlayingPath() const {
         return m_app->State().CurrentMedia ? m_app->State().CurrentMedia->Path : QString();
+    }
+    // Chooses `mode` as a click on its item of the main menu's 播放模式 does.
+    void ChooseFromMenu(PlayMode mode) {
+        for (QAction* item : m_app->Menus().ModeMenu().actions())
+            if (item->objectName() == QLatin1String("PlayModeItem") &&
+                item->data().toInt() == int(mode))
+                item->trigger();
+    }
+    PlayMode CheckedInMenu() const {
+        for (QAction* item : m_app->Menus().ModeMenu().actions())
+            if (item->objectName() == QLatin1String("PlayModeItem") && item->isChecked())
+                return PlayMode(item->data().toInt());
+        return PlayMode(-1);
     }
     QString Song(int n) const { return m_home->filePath(QStringLiteral("s%1.wav").arg(n)); }
 };
@@ -259,6 +279,116 @@ void tst_Mpris::propertiesMatchTheWindows() {
     w.ctlVolume()->SetValue(80);
     QTRY_COMPARE(Announced(QStringLiteral("Volume")).toDouble(), 0.8);
     QCOMPARE(Get(QStringLiteral("Volume")).toDouble(), 0.8);
+}
+
+// LoopStatus and Shuffle set over the bus, from a mode chosen in the menu:
+// the mode that results is checked in the menu, read back and announced.
+// An unknown LoopStatus is refused and changes nothing.
+void tst_Mpris::playModes_data() {
+    QTest::addColumn<PlayMode>("from");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<PlayMode>("to");
+    QTest::newRow("track") << PlayMode::Default << "LoopStatus" << QVariant("Track")
+                           << PlayMode::RepeatOne;
+    QTest::newRow("playlist ends shuffle")
+        << PlayMode::Shuffle << "LoopStatus" << QVariant("Playlist") << PlayMode::RepeatList;
+    QTest::newRow("none ends a repeat")
+        << PlayMode::RepeatOne << "LoopStatus" << QVariant("None") << PlayMode::Default;
+    QTest::newRow("none keeps in order")
+        << PlayMode::InOrder << "LoopStatus" << QVariant("None") << PlayMode::InOrder;
+    QTest::newRow("unknown loop") << PlayMode::RepeatList << "LoopStatus" << QVariant("Forever")
+                                  << PlayMode::RepeatList;
+    QTest::newRow("loop not text")
+        << PlayMode::RepeatList << "LoopStatus" << QVariant(3) << PlayMode::RepeatList;
+    QTest::newRow("shuffle on") << PlayMode::RepeatList << "Shuffle" << QVariant(true)
+                                << PlayMode::Shuffle;
+    QTest::newRow("shuffle off") << PlayMode::Shuffle << "Shuffle" << QVariant(false)
+                                 << PlayMode::Default;
+    QTest::newRow("shuffle off keeps repeat")
+        << PlayMode::RepeatOne << "Shuffle" << QVariant(false) << PlayMode::RepeatOne;
+}
+
+void tst_Mpris::playModes() {
+    QFETCH(PlayMode, from);
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    QFETCH(PlayMode, to);
+    StartApp();
+    QCOMPARE(CheckedInMenu(), PlayMode::Default);
+    ChooseFromMenu(from);
+    QCOMPARE(m_app->Playback().Mode(), from);
+    QTRY_COMPARE(Get(QStringLiteral("LoopStatus")).toString(), MprisState::LoopStatus(from));
+    Set(property, value);
+    QCOMPARE(m_app->Playback().Mode(), to);
+    QCOMPARE(CheckedInMenu(), to);
+    QCOMPARE(Get(QStringLiteral("LoopStatus")).toString(), MprisState::LoopStatus(to));
+    QCOMPARE(Get(QStringLiteral("Shuffle")).toBool(), to == PlayMode::Shuffle);
+    // Nothing announced yet means the value at start: "None", no shuffle.
+    QTRY_COMPARE(Announced(QStringLiteral("LoopStatus"))
+                     .toString()
+                     .replace(QRegularExpression("^$"), "None"),
+                 MprisState::LoopStatus(to));
+    QTRY_COMPARE(Announced(QStringLiteral("Shuffle")).toBool(), to == PlayMode::Shuffle);
+}
+
+// A mode chosen from the menu decides what follows on the last of the two
+// songs, for the next call and for the song's own end; "stop after the
+// current song" stops at the end once and unchecks itself.
+void tst_Mpris::menuModeDecidesWhatPlays_data() {
+    QTest::addColumn<PlayMode>("mode");
+    QTest::addColumn<bool>("stopAfter");
+    QTest::addColumn<bool>("atEnd"); // the song plays to its end, else Next
+    QTest::addColumn<int>("song");   // 0: stopped
+    QTest::newRow("default next") << PlayMode::Default << false << false << 2;
+    QTest::newRow("in order next") << PlayMode::InOrder << false << false << 0;
+    QTest::newRow("repeat list next") << PlayMode::RepeatList << false << false << 1;
+    QTest::newRow("repeat list end") << PlayMode::RepeatList << false << true << 1;
+    QTest::newRow("in order end") << PlayMode::InOrder << false << true << 0;
+    QTest::newRow("repeat one end") << PlayMode::RepeatOne << false << true << 2;
+    QTest::newRow("stop after, repeat list end") << PlayMode::RepeatList << true << true << 0;
+}
+
+void tst_Mpris::menuModeDecidesWhatPlays() {
+    QFETCH(PlayMode, mode);
+    QFETCH(bool, stopAfter);
+    QFETCH(bool, atEnd);
+    QFETCH(int, song);
+    StartApp();
+    ChooseFromMenu(mode);
+    QAction* stop = nullptr;
+    for (QAction* item : m_app->Menus().ModeMenu().actions())
+        if (item->objectName() == QLatin1String("StopAfterCurrent"))
+            stop = item;
+    QVERIFY(stop);
+    if (stopAfter)
+        stop->trigger();
+    QCOMPARE(m_app->Playback().StopAfterCurrent(), stopAfter);
+    Call(kPlayer, QStringLiteral("Play"));
+    QVERIFY(WaitForState(MediaEngine::Playing));
+    Call(kPlayer, QStringLiteral("Next"));
+    QTRY_COMPARE_WITH_TIMEOUT(PlayingPath(), Song(2), kTimeoutMs);
+    QVERIFY(WaitForState(MediaEngine::Playing));
+    QStringList starts;
+    connect(&m_app->Playback(), &PlaylistPlayback::ItemStarting, this,
+            [&starts](const CMediaInfo& item) { starts << item.Path; });
+    if (atEnd) {
+        QTRY_VERIFY_WITH_TIMEOUT(Get(QStringLiteral("CanSeek")).toBool(), kTimeoutMs);
+        m_app->Transport().SeekTo(29);
+    } else {
+        Call(kPlayer, QStringLiteral("Next"));
+    }
+    if (song == 0) {
+        QVERIFY(WaitForState(MediaEngine::Stopped));
+        QTest::qWait(300); // nothing starts after all
+        QCOMPARE(starts.size(), 0);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(starts.size(), 1, kTimeoutMs);
+        QCOMPARE(starts.first(), Song(song));
+        QVERIFY(WaitForState(MediaEngine::Playing));
+    }
+    QVERIFY(!stop->isChecked());
+    QVERIFY(!m_app->Playback().StopAfterCurrent());
 }
 
 void tst_Mpris::openUri_data() {

@@ -87,6 +87,7 @@ private slots:
     void doubleClickWhilePausedStartsFromTheBeginning();
     void videoOpensBesideThePlayerAndAudioHidesIt();
     void unknownItemKeyPlaysTheFirstItem();
+    void listOfFailuresStopsAfterOnePass_data();
     void listOfFailuresStopsAfterOnePass();
 
 private:
@@ -203,8 +204,20 @@ void tst_PlaylistPlayback::unknownItemKeyPlaysTheFirstItem() {
     QCOMPARE(rig.state.CurrentMedia, rig.store.GetMedia(rig.store.ListKeys()[0], keys[0]));
 }
 
+// In every play mode: a repeating or shuffling one must not go round for ever.
+void tst_PlaylistPlayback::listOfFailuresStopsAfterOnePass_data() {
+    QTest::addColumn<PlayMode>("mode");
+    QTest::newRow("default") << PlayMode::Default;
+    QTest::newRow("in order") << PlayMode::InOrder;
+    QTest::newRow("repeat list") << PlayMode::RepeatList;
+    QTest::newRow("repeat one") << PlayMode::RepeatOne;
+    QTest::newRow("shuffle") << PlayMode::Shuffle;
+}
+
 void tst_PlaylistPlayback::listOfFailuresStopsAfterOnePass() {
+    QFETCH(PlayMode, mode);
     PlaybackRig rig(m_dir.path());
+    rig.playback.SetMode(mode);
     rig.List(
         {m_dir.filePath("none1.mp3"), m_dir.filePath("none2.mp3"), m_dir.filePath("none3.mp3")});
     QSignalSpy errors(&rig.Player().engine(), &MediaEngine::MediaError);
