@@ -192,6 +192,14 @@ void ctlList::SetBackColor2(quint32 color) {
 void ctlList::SetHilightColor(quint32 color) {
     m_hilightColor = color;
     emit PropertyChanged(QStringLiteral("HilightColor"));
+    Redraw();
+}
+
+void ctlList::SetPlayingKey(const QString& key) {
+    if (key != m_playingKey) {
+        m_playingKey = key;
+        Redraw();
+    }
 }
 
 quint32 ctlList::SelectColor() const {
@@ -299,9 +307,10 @@ void ctlList::FillRow(int r, int position, Handle item) {
     // The colours come first, so that a selected row remembers the list's
     // colours for the time it shows an unselected item again.
     row->SetSelectColor(model->SelectColor());
-    row->SetTitleColor(model->TitleColor());
-    row->SetNumColor(model->NumColor());
-    row->SetTimeColor(model->TimeColor());
+    const bool playing = !m_playingKey.isEmpty() && m_list.KeyOf(item) == m_playingKey;
+    row->SetTitleColor(playing ? m_hilightColor : model->TitleColor());
+    row->SetNumColor(playing ? m_hilightColor : model->NumColor());
+    row->SetTimeColor(playing ? m_hilightColor : model->TimeColor());
     row->SetSelected(record.iSelected);
     row->SetNumText(QString::number(position));
     row->SetTitleText(record.iTitle);

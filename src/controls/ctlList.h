@@ -89,6 +89,11 @@ public:
     void SetBackColor2(quint32 color);
     quint32 HilightColor() const { return m_hilightColor; }
     void SetHilightColor(quint32 color);
+    // The key of the item that plays: its row shows number, title and
+    // duration in HilightColor (a selected row keeps the select colours), so
+    // the playing song is found at a glance. Empty: none plays.
+    QString PlayingKey() const { return m_playingKey; }
+    void SetPlayingKey(const QString& key);
     quint32 SelectColor() const;
     void SetSelectColor(quint32 color);
     quint32 TextColor() const;
@@ -161,5 +166,6 @@ private:
     quint32 m_backColor = ModSysColor::kButtonFace;
     quint32 m_backColor2 = 0;
     quint32 m_hilightColor = 0;
+    QString m_playingKey;
     QFont m_font;
 };

@@ -20,6 +20,7 @@ constexpr quint32 kWhite = 0xFFFFFF;
 
 struct ListLook {
     const PlaylistColors& colors;
+    quint32 hilight;
     QImage bar, buttons, thumb;
 };
 
@@ -39,6 +40,7 @@ void ColourList(ctlList& list, const ListLook& look) {
     // 0 counts as "not given": a black selection would vanish on most skins.
     list.SetSelectColor(c.ColorSelect == 0 ? kWhite : c.ColorSelect);
     list.SetDurationColor(c.ColorDuration);
+    list.SetHilightColor(look.hilight);
 }
 
 void PlaceLists(const PlaylistWindowSkin& p, PlaylistWindowParts& parts) {
@@ -97,7 +99,9 @@ bool ApplyPlaylistWindowSkin(const SkinInfo& skin, const PlaylistColors& colors,
     const quint32 c = skin.TransparentColor;
     PlaceLists(p, parts);
 
-    const ListLook look{colors, images.Image(p.Scrollbar.BarImage),
+    // playlist.xml's colour wins; skin.xml's is for skins without one.
+    const quint32 hilight = colors.ColorHilight != 0 ? colors.ColorHilight : p.Hilight;
+    const ListLook look{colors, hilight, images.Image(p.Scrollbar.BarImage),
                         images.Image(p.Scrollbar.ButtonsImage),
                         images.Image(p.Scrollbar.ThumbImage)};
     ColourList(parts.ctlList1, look);
