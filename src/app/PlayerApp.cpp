@@ -212,6 +212,11 @@ void PlayerApp::CreatePlaylistSide() {
     });
     m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
     m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
+    // The playing song is drawn in the skin's highlight colour; item keys are
+    // unique across the lists, so another list's rows never light up.
+    connect(
+        m_playback.get(), &PlaylistPlayback::ItemStarting, this,
+        [this](const CMediaInfo& item) { m_playlistWindow->ctlList1()->SetPlayingKey(item.Key); });
     ConnectPlaylistWindow();
 }
 

@@ -40,7 +40,8 @@ void ColourList(ctlList& list, const ListLook& look) {
     // 0 counts as "not given": a black selection would vanish on most skins.
     list.SetSelectColor(c.ColorSelect == 0 ? kWhite : c.ColorSelect);
     list.SetDurationColor(c.ColorDuration);
-    list.SetHilightColor(look.hilight);
+    // Without a highlight colour anywhere the playing row keeps the text's.
+    list.SetHilightColor(look.hilight == 0 ? c.ColorText : look.hilight);
 }
 
 void PlaceLists(const PlaylistWindowSkin& p, PlaylistWindowParts& parts) {

@@ -13,6 +13,9 @@
 #include "playlist/frmPlaylistWindow.h"
 #include "winsvc/cMagneticWnd.h"
 
+#include "controls/ctlList.h"
+#include "controls/ctlListItem.h"
+#include "playlist/frmPlaylistWindow.h"
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -47,6 +50,7 @@ private slots:
     void labelsSayWhenEveryItemFailed();
     void exitsSaveTheListsUnchanged_data();
     void exitsSaveTheListsUnchanged();
+    void playingRowIsHighlighted();
     void brokenStartSkinFallsBack_data();
     void brokenStartSkinFallsBack();
 
@@ -383,6 +387,36 @@ void tst_PlayerApp::exitsSaveTheListsUnchanged() {
     QCOMPARE(readFile(Playlist(0)), first);
     QCOMPARE(readFile(Playlist(1)), second);
     QVERIFY(!QFile::exists(Playlist(2)));
+}
+
+// The song that plays is drawn in the skin's highlight colour, the others in
+// the text colour; it follows the playing item and a skin switch.
+void tst_PlayerApp::playingRowIsHighlighted() {
+    WriteSongList(3, 30);
+    StartApp();
+    ctlList& songs = *m_app->PlaylistWindow().ctlList1();
+    const auto colours = [&] {
+        QList<quint32> shown;
+        for (int row = 1; row <= 3; ++row) // row 0 is the hidden template
+            shown << songs.Row(row)->TitleColor();
+        return shown;
+    };
+    const quint32 text = songs.TextColor();
+    QCOMPARE(colours(), (QList<quint32>{text, text, text}));
+    QVERIFY(songs.HilightColor() != text);
+    emit Window().cmdPlay()->Click();
+    QVERIFY(WaitForState(MediaEngine::Playing));
+    QCOMPARE(colours(), (QList<quint32>{songs.HilightColor(), text, text}));
+    emit Window().cmdNext()->Click();
+    QVERIFY(WaitForState(MediaEngine::Playing));
+    QCOMPARE(colours(), (QList<quint32>{text, songs.HilightColor(), text}));
+    // Another skin, its own colours, the same row; a selected row keeps the
+    // select colour, as it always has.
+    QVERIFY(Window().ChangeSkin(QStringLiteral("Amber Deck")));
+    QVERIFY(m_app->PlaylistWindow().ReLoadSkin());
+    const quint32 amberText = songs.TextColor();
+    QVERIFY(amberText != text);
+    QCOMPARE(colours(), (QList<quint32>{amberText, songs.SelectColor(), amberText}));
 }
 
 void tst_PlayerApp::brokenStartSkinFallsBack_data() {
