@@ -82,23 +82,20 @@ void PlaylistMenus::DeleteAll() {
 }
 
 void PlaylistMenus::DeleteDuplicates() {
-    const QString listKey = TargetList();
-    const PlayerState& state = m_store.State();
-    const QString playing = state.CurrentMedia ? state.CurrentMedia->Key : QString();
-    RemoveAndReport(listKey, ListCleanup::Duplicates(m_store.Items(listKey), playing),
-                    QStringLiteral("重复的文件"));
+    RemoveAndReport(&ListCleanup::Duplicates, QStringLiteral("重复的文件"));
 }
 
 void PlaylistMenus::DeleteDeadItems() {
+    RemoveAndReport(&ListCleanup::DeadItems, QStringLiteral("错误的文件"));
+}
+
+// Removes from the current list the items `choose` names (never the playing
+// one) and says how many went.
+void PlaylistMenus::RemoveAndReport(Chooser choose, const QString& what) {
     const QString listKey = TargetList();
     const PlayerState& state = m_store.State();
     const QString playing = state.CurrentMedia ? state.CurrentMedia->Key : QString();
-    RemoveAndReport(listKey, ListCleanup::DeadItems(m_store.Items(listKey), playing),
-                    QStringLiteral("错误的文件"));
-}
-
-void PlaylistMenus::RemoveAndReport(const QString& listKey, const QStringList& keys,
-                                    const QString& what) {
+    const QStringList keys = choose(m_store.Items(listKey), playing);
     for (const QString& key : keys)
         m_store.RemoveMediaFromList(listKey, key);
     if (m_report)

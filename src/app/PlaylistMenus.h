@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playlist/ListCleanup.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -56,7 +58,8 @@ public:
 private:
     void Connect(const char* name, std::function<void()> command);
     QString TargetList() const;
-    void RemoveAndReport(const QString& listKey, const QStringList& keys, const QString& what);
+    using Chooser = QStringList (*)(const ListCleanup::Records&, const QString&);
+    void RemoveAndReport(Chooser choose, const QString& what);
 
     ctlToolbar& m_toolbar;
     PlaylistStore& m_store;
