@@ -49,11 +49,8 @@ QString PlaylistStore::NewKey() {
 }
 
 PlaylistStore::Playlist* PlaylistStore::Find(const QString& listKey) {
-    for (Playlist& list : m_playlists) {
-        if (list.Key == listKey)
-            return &list;
-    }
-    return nullptr;
+    const auto at = m_listIndex.constFind(listKey);
+    return at == m_listIndex.cend() ? nullptr : &m_playlists[*at];
 }
 
 const PlaylistStore::Playlist* PlaylistStore::Find(const QString& listKey) const {
@@ -72,6 +69,7 @@ QString PlaylistStore::AddPlaylist(const QString& title, const Records& items) {
         list.ByKey.insert(item->Key, item);
     }
     const QString key = list.Key;
+    m_listIndex.insert(key, m_playlists.size());
     m_playlists.push_back(std::move(list));
     m_lists.Add(title, QString(), key);
     Changed();
@@ -346,6 +344,9 @@ void PlaylistStore::DeletePlaylist(const QString& listKey) {
         return;
     DeleteFilesTitled(ListTitle(listKey));
     std::erase_if(m_playlists, [&](const Playlist& list) { return list.Key == listKey; });
+    m_listIndex.clear();
+    for (std::size_t n = 0; n < m_playlists.size(); ++n)
+        m_listIndex.insert(m_playlists[n].Key, n);
     if (m_lists.ItemData(listKey))
         m_lists.Remove(listKey);
     // One list always exists: everything that adds items adds to the current one.

@@ -133,6 +133,9 @@ private:
     QString m_folder;
     qint64 m_keyCounter = 0;
     std::vector<Playlist> m_playlists;
+    // Where each list's key is in m_playlists: thousands of list files are
+    // looked up once each while loading and saving, never by a scan.
+    QHash<QString, std::size_t> m_listIndex;
     QString m_shownListKey;
     ItemInfoReader m_reader;
     // Entries of the folder named like list files that were not read (too
