@@ -139,7 +139,7 @@ bool frmPlayerWindow::ReLoadSkin() {
     PlayerWindowParts parts = Parts();
     // The skin's picture is the window's size and, for the window manager,
     // its minimum: a resize from outside snaps back to it.
-    setMinimumSize(QSize());
+    setMinimumSize(0, 0);
     ModSkinApply::ApplyPlayerWindowSkin(skin, images, parts);
     setMinimumSize(size());
     m_playSkinned = !skin.PlayerWindow.Play.Image.isEmpty();

@@ -35,16 +35,35 @@ QList<QWidget*> OwnedWindows::Windows() const {
 }
 
 bool OwnedWindows::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_owner) {
+    if (!watched->isWidgetType()) {
+        return false;
+    }
+    auto* window = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::WindowActivate) {
+        RaiseGroup(window);
+    } else if (window == &m_owner) {
         if (event->type() == QEvent::WindowStateChange) {
             OnOwnerStateChanged();
         }
-        return false;
-    }
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
-        OnShown(static_cast<QWidget*>(watched));
+    } else if (event->type() == QEvent::Show) {
+        OnShown(window);
     }
     return false;
+}
+
+// The owner first, so a manager that keeps transients above it restacks them
+// with it; the window the user chose ends on top.
+void OwnedWindows::RaiseGroup(QWidget* active) {
+    if (m_groupMinimised) {
+        return;
+    }
+    m_owner.raise();
+    for (QWidget* window : Windows()) {
+        if (window != active && window->isVisible() && !window->isMinimized()) {
+            window->raise();
+        }
+    }
+    active->raise();
 }
 
 void OwnedWindows::OnOwnerStateChanged() {

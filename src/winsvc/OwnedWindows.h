@@ -12,7 +12,9 @@ class QWidget;
 // the owner and a taskbar shows the program once. Minimising the owner (its
 // own button or the manager's) minimises the owned windows on screen, and
 // restoring it brings back those same ones; one shown while the owner is
-// minimised (a video starting) is minimised with them. Every window of the
+// minimised (a video starting) is minimised with them. Activating any of
+// them brings the whole group above other programs' windows, as activating
+// the owner does under a manager that stacks transients. Every window of the
 // group, owner included, snaps back from a resize from outside that ends
 // below its minimum size (MinimumSizeGuard).
 //
@@ -39,6 +41,7 @@ private:
     void OnOwnerStateChanged();
     void OnShown(QWidget* window);
     void MinimiseWithOwner(QWidget* window);
+    void RaiseGroup(QWidget* active);
 
     QWidget& m_owner;
     QList<QPointer<QWidget>> m_windows;

@@ -46,6 +46,20 @@ QList<quint32> Property(const QWidget& window, xcb_atom_t property) {
     return values;
 }
 
+// The top-level windows of the screen, bottom first.
+QList<quint32> Stacking() {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
+    xcb_query_tree_reply_t* reply =
+        xcb_query_tree_reply(Connection(), xcb_query_tree(Connection(), root), nullptr);
+    QList<quint32> windows;
+    if (reply) {
+        const xcb_window_t* children = xcb_query_tree_children(reply);
+        windows = QList<quint32>(children, children + xcb_query_tree_children_length(reply));
+    }
+    std::free(reply);
+    return windows;
+}
+
 // WM_SIZE_HINTS: flags, then x, y, width, height, min width, min height.
 constexpr quint32 kUSPosition = 1;
 constexpr quint32 kPMinSize = 1 << 4;
@@ -57,6 +71,7 @@ class tst_x11_OwnedWindows : public QObject {
 private slots:
     void ownedWindowsTellTheManager_data();
     void ownedWindowsTellTheManager();
+    void activatingOneRaisesTheGroup();
 };
 
 void tst_x11_OwnedWindows::ownedWindowsTellTheManager_data() {
@@ -106,6 +121,32 @@ void tst_x11_OwnedWindows::ownedWindowsTellTheManager() {
         if (each == &player)
             QVERIFY2(hints[0] & kUSPosition, "the start places the player window itself");
     }
+}
+
+// Another program's window over the group stays below all three once one of
+// the owned windows is activated (no manager here: the program's own raises).
+void tst_x11_OwnedWindows::activatingOneRaisesTheGroup() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server (run through CTest, which starts one)");
+    MenuRig rig;
+    QVERIFY(rig.Start());
+    frmPlayerWindow& player = rig.app->PlayerWindow();
+    emit player.cmdEqualizer()->Click();
+    QWidget* video = rig.app->ExistingVideoWindow();
+    QWidget& playlist = rig.app->PlaylistWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(video));
+    QWidget other;
+    other.setGeometry(player.geometry().united(video->geometry()));
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    other.raise();
+    QTRY_COMPARE(Stacking().last(), quint32(other.winId()));
+
+    playlist.activateWindow();
+    const auto at = [](const QWidget* w) { return Stacking().indexOf(quint32(w->winId())); };
+    QTRY_COMPARE(Stacking().last(), quint32(playlist.winId()));
+    QVERIFY(at(&other) < at(&player));
+    QVERIFY(at(&player) < at(video));
 }
 
 QTEST_MAIN(tst_x11_OwnedWindows)
