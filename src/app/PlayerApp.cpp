@@ -24,6 +24,7 @@
 #include "skin/ModTextFile.h"
 #include "skin/PlaylistSkinApply.h"
 #include "skin/SkinImages.h"
+#include "winsvc/OwnedWindows.h"
 #include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
 #include "winsvc/cMagneticWnd.h"
@@ -32,6 +33,7 @@
 #include <QDBusConnection>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QScreen>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -57,12 +59,32 @@ void trimHeap() {
 #endif
 }
 
+// The windows get places of their own before they are first shown, centred
+// together on the screen: a window manager puts a window without one wherever
+// it likes, but keeps one the program has chosen (Qt marks it as the user's),
+// so the playlist window stays glued under the player window.
+void CentreTogether(const QList<QWidget*>& windows) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    QRect united;
+    for (const QWidget* window : windows)
+        united |= window->frameGeometry();
+    if (!screen || united.isEmpty())
+        return;
+    const QRect area = screen->availableGeometry();
+    QPoint offset = area.center() - united.center();
+    offset.rx() = std::max(offset.x(), area.left() - united.left());
+    offset.ry() = std::max(offset.y(), area.top() - united.top());
+    for (QWidget* window : windows)
+        window->move(window->pos() + offset);
+}
+
 } // namespace
 
 PlayerApp::PlayerApp(Prompts& prompts, QObject* parent)
     : QObject(parent), m_prompts(prompts), m_skins(SkinDirs()),
       m_magnetic(std::make_unique<cMagneticWnd>()),
       m_playerWindow(std::make_unique<frmPlayerWindow>(m_skins, prompts)),
+      m_owned(new OwnedWindows(*m_playerWindow)),
       m_update(std::make_unique<UpdateCheck>(prompts, [this] { QuitApplication(); })) {
     m_tmrClear.setInterval(1000);
     connect(&m_tmrClear, &QTimer::timeout, this, &trimHeap);
@@ -95,6 +117,7 @@ bool PlayerApp::Start() {
     }
     CreatePlaylistSide();
     m_playerWindow->cmdPlaylist()->SetSelected(true);
+    CentreTogether({m_playerWindow.get(), m_playlistWindow.get()});
     m_playlistWindow->show();
     m_magnetic->CheckGlueing();
     m_playerWindow->show();
@@ -186,6 +209,7 @@ void PlayerApp::CreatePlaylistSide() {
     m_playlistWindow = std::make_unique<frmPlaylistWindow>(m_skins, m_prompts, m_state,
                                                            m_playerWindow.get(), m_magnetic.get());
     m_playlistWindow->Load();
+    m_owned->Add(m_playlistWindow.get());
     m_store = std::make_unique<PlaylistStore>(*m_playlistWindow->ctlListLeft(),
                                               *m_playlistWindow->ctlList1(), m_state, m_prompts);
     m_adder = std::make_unique<MediaAdder>(*m_store, m_prompts);
@@ -305,6 +329,7 @@ frmPlayer& PlayerApp::VideoWindow() {
                                                                      *m_playback, m_magnetic.get(),
                                                                      m_playerWindow.get()});
         m_labels->Watch(*m_video);
+        m_owned->Add(m_video.get());
     }
     return *m_video;
 }

@@ -18,6 +18,7 @@ class FolderAdder;
 class MainMenus;
 class MediaAdder;
 class MprisService;
+class OwnedWindows;
 class PlayerInfoLabels;
 class PlaylistPlayback;
 class PlaylistStore;
@@ -104,6 +105,8 @@ public:
     MediaAdder& Adder() const { return *m_adder; }
     PlaylistPlayback& Playback() const { return *m_playback; }
     cMagneticWnd& Magnetic() const { return *m_magnetic; }
+    // The windows the player window owns (minimised and stacked with it).
+    OwnedWindows& Owned() const { return *m_owned; }
     // The video window, made now if it does not exist yet.
     frmPlayer& VideoWindow();
     // The video window if it has been made.
@@ -133,6 +136,7 @@ private:
     SkinStore m_skins;
     std::unique_ptr<cMagneticWnd> m_magnetic;
     std::unique_ptr<frmPlayerWindow> m_playerWindow;
+    OwnedWindows* m_owned; // a child of the player window
     std::unique_ptr<frmPlaylistWindow> m_playlistWindow;
     std::unique_ptr<PlaylistStore> m_store;
     std::unique_ptr<MediaAdder> m_adder;

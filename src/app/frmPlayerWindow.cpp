@@ -137,7 +137,11 @@ bool frmPlayerWindow::ReLoadSkin() {
     }
     ShowButtonsForNewSkin();
     PlayerWindowParts parts = Parts();
+    // The skin's picture is the window's size and, for the window manager,
+    // its minimum: a resize from outside snaps back to it.
+    setMinimumSize(0, 0);
     ModSkinApply::ApplyPlayerWindowSkin(skin, images, parts);
+    setMinimumSize(size());
     m_playSkinned = !skin.PlayerWindow.Play.Image.isEmpty();
     m_pauseSkinned = !skin.PlayerWindow.Pause.Image.isEmpty();
     UpdatePlayPause();

@@ -18,6 +18,7 @@ frmPlayer::frmPlayer(PlayerState& state, const PlaybackPeers& peers,
     : QWidget(parent, Qt::Window), m_state(state), m_peers(peers),
       m_player(new ctlPlayer(this, std::move(engine))) {
     setWindowTitle(kDesignCaption);
+    setMinimumSize(kMinimumSize);
     resize(480, 360);
 
     // The video window's instance stretches video and has no engine menu.

@@ -22,6 +22,10 @@
 class frmPlayer : public QWidget {
     Q_OBJECT
 public:
+    // The least the window can be sized to, and what it tells the window
+    // manager: a picture a quarter of the window's starting size.
+    static constexpr QSize kMinimumSize{120, 90};
+
     frmPlayer(PlayerState& state, const PlaybackPeers& peers,
               std::unique_ptr<MediaEngine> engine = nullptr, QWidget* parent = nullptr);
     ~frmPlayer() override;
