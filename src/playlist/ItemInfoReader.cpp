@@ -58,6 +58,20 @@ void ItemInfoReader::ReadLater(const std::vector<Record>& items, bool withTitle)
         StartBatch(std::move(jobs));
 }
 
+EngineMedia ItemInfoReader::ReadOne(const QString& path) const {
+    const EngineMedia tags = MediaTagReader::Read(path);
+    if (!tags.getItemInfo(QStringLiteral("Duration")).isEmpty())
+        return tags;
+    const double seconds = m_demuxer.Read(path);
+    if (seconds <= 0)
+        return tags;
+    QMap<QString, QString> info{{QStringLiteral("Duration"), QString::number(seconds, 'f', 3)}};
+    const QString title = tags.getItemInfo(QStringLiteral("title"));
+    if (!title.isEmpty())
+        info.insert(QStringLiteral("title"), title);
+    return EngineMedia(path, seconds, info);
+}
+
 void ItemInfoReader::StartBatch(std::vector<Job> jobs) {
     const quint64 id = m_nextBatch++;
     QStringList paths;
@@ -72,7 +86,7 @@ void ItemInfoReader::StartBatch(std::vector<Job> jobs) {
         for (const QString& path : paths) {
             if (m_cancelled)
                 return;
-            results.append(MediaTagReader::Read(path));
+            results.append(ReadOne(path));
         }
         // The destructor waits for this task, so `this` is alive here; a
         // call still queued when it goes is discarded with it.

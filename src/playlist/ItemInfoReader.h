@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/CMediaInfo.h"
+#include "playback/DemuxerLengthReader.h"
 #include "playback/EngineMedia.h"
 
 #include <QHash>
@@ -13,9 +14,12 @@
 
 // Reads the title and length of playlist items on worker threads, so that
 // thousands of items show at once (with "00:00") and fill in as their files
-// are read. Only the tag reader runs on the workers: records and rows are
-// written on the GUI thread, when a batch's results arrive. The final state
-// equals reading every item at once with ReadNow.
+// are read. Only the readers run on the workers: records and rows are
+// written on the GUI thread, when a batch's results arrive. The tag reader
+// goes first; a file it gives no length for (most video containers) is
+// measured by the demuxer reader, whose library is thus loaded on a worker
+// and only when a list holds such a file. The final state equals reading
+// every item at once with ReadNow, plus those lengths.
 //
 // A result is dropped when the item's path changed since it was asked for.
 // Destroying the reader abandons what is still queued and waits for the
@@ -36,7 +40,9 @@ public:
     // `withTitle` their Title, are set from the tags when those have them.
     void ReadLater(const std::vector<Record>& items, bool withTitle);
 
-    // The same rules, on the calling thread.
+    // The same rules, on the calling thread, with the tag reader only (the
+    // demuxer library is never loaded on the GUI thread): an item left without
+    // a length is worth a ReadLater.
     static void ReadNow(CMediaInfo& item, bool withTitle);
     static void Apply(CMediaInfo& item, const EngineMedia& info, bool withTitle);
 
@@ -53,9 +59,12 @@ private:
         QString Path;
         bool WithTitle = false;
     };
+    EngineMedia ReadOne(const QString& path) const;
     void Deliver(quint64 batch, const QList<EngineMedia>& results);
     void StartBatch(std::vector<Job> jobs);
 
+    // Declared before the pool, so that it outlives the workers using it.
+    DemuxerLengthReader m_demuxer;
     QThreadPool m_pool;
     std::atomic_bool m_cancelled{false};
     QHash<quint64, std::vector<Job>> m_batches;

@@ -76,8 +76,17 @@ QStringList MediaAdder::AddPaths(const QStringList& paths, const QString& listKe
         keys.append(key);
         added.push_back(std::move(media));
     }
-    if (!readNow)
+    if (!readNow) {
         m_store.InfoReader().ReadLater(added, true);
+    } else {
+        // What the tags gave no length for (video) is measured in the
+        // background, as the list's other items are.
+        PlaylistStore::Records unmeasured;
+        for (const PlaylistStore::Record& media : added)
+            if (media->Duration == CMediaInfo().Duration)
+                unmeasured.push_back(media);
+        m_store.InfoReader().ReadLater(unmeasured, false);
+    }
     return keys;
 }
 
