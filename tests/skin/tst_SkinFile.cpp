@@ -421,11 +421,11 @@ void tst_SkinFile::miniWindowIsOptional_data() {
            "<progress position=\"70,16,200,24\" bar_image=\"b.bmp\"/></mini_window>"
         << true << "";
     QTest::newRow("image only") << "<mini_window image=\"mini.bmp\"/>" << true << "";
-    QTest::newRow("without image") << "<mini_window><play image=\"p.bmp\"/></mini_window>"
-                                   << false << "<mini_window>";
+    QTest::newRow("without image")
+        << "<mini_window><play image=\"p.bmp\"/></mini_window>" << false << "<mini_window>";
     QTest::newRow("blank image") << "<mini_window image=\" \"/>" << false << "<mini_window>";
-    QTest::newRow("Image is not image") << "<mini_window Image=\"m.bmp\"/>" << false
-                                        << "<mini_window>";
+    QTest::newRow("Image is not image")
+        << "<mini_window Image=\"m.bmp\"/>" << false << "<mini_window>";
     QTest::newRow("bad colour: reported, bar kept")
         << "<mini_window image=\"m.bmp\"><info color=\"red\"/></mini_window>" << true << "red";
 }

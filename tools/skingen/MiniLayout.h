@@ -19,7 +19,7 @@ struct MiniLayout {
     QRect led; // six digit cells; placed by its right edge
     QRect textPanel;
     QRect info;
-    QRect keys; // the transport keys' well
+    QRect keys;                      // the transport keys' well
     std::vector<ButtonSpec> buttons; // frames as in the player window, other places
     SliderSpec progress;
 };
