@@ -1,5 +1,6 @@
 #include "app/MainMenus.h"
 
+#include "app/MiniMode.h"
 #include "app/PlayerApp.h"
 #include "app/UpdateCheck.h"
 #include "app/frmPlayerWindow.h"
@@ -90,11 +91,13 @@ bool MainMenus::ApplySkin(const QString& name) {
 }
 
 void MainMenus::DockPlaylistWindow() {
-    const QRect player = m_app.PlayerWindow().geometry();
+    // In mini mode the list is docked under the player window's own place
+    // and stays put away until mini mode ends.
+    const QRect player = m_app.Mini().FullGeometry();
     const SkinRect& designed = m_app.Skins().Skin().PlaylistWindow.Position;
     m_app.PlaylistWindow().setGeometry(player.x(), player.y() + player.height(), player.width(),
                                        designed.Height());
-    if (m_app.PlayerWindow().cmdPlaylist()->Selected())
+    if (m_app.PlayerWindow().cmdPlaylist()->Selected() && !m_app.Mini().IsActive())
         m_app.PlaylistWindow().show();
     m_app.Magnetic().CheckGlueing();
 }

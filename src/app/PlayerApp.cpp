@@ -2,6 +2,7 @@
 
 #include "app/FolderAdder.h"
 #include "app/MainMenus.h"
+#include "app/MiniMode.h"
 #include "app/MprisService.h"
 #include "app/PlayerInfoLabels.h"
 #include "app/PlayerTransport.h"
@@ -85,6 +86,8 @@ PlayerApp::PlayerApp(Prompts& prompts, QObject* parent)
       m_magnetic(std::make_unique<cMagneticWnd>()),
       m_playerWindow(std::make_unique<frmPlayerWindow>(m_skins, prompts)),
       m_owned(new OwnedWindows(*m_playerWindow)),
+      m_mini(std::make_unique<MiniMode>(*m_playerWindow, m_skins, prompts, *m_magnetic,
+                                        [this] { return OtherWindows(); })),
       m_update(std::make_unique<UpdateCheck>(prompts, [this] { QuitApplication(); })) {
     m_tmrClear.setInterval(1000);
     connect(&m_tmrClear, &QTimer::timeout, this, &trimHeap);
@@ -103,9 +106,19 @@ PlayerApp::~PlayerApp() {
     m_playlistMenus.reset();
     m_labels.reset();
     m_transport.reset();
+    m_mini.reset();
     m_video.reset();
     m_playlistWindow.reset();
     m_playerWindow.reset();
+}
+
+QList<QWidget*> PlayerApp::OtherWindows() const {
+    QList<QWidget*> windows;
+    if (m_playlistWindow)
+        windows << m_playlistWindow.get();
+    if (m_video)
+        windows << m_video.get();
+    return windows;
 }
 
 bool PlayerApp::Start() {

@@ -17,6 +17,7 @@ class FolderAdder;
 
 class MainMenus;
 class MediaAdder;
+class MiniMode;
 class MprisService;
 class OwnedWindows;
 class PlayerInfoLabels;
@@ -117,8 +118,12 @@ public:
     MainMenus& Menus() const { return *m_menus; }
     FolderAdder& Folders() const { return *m_folderAdder; }
     UpdateCheck& Update() const { return *m_update; }
+    MiniMode& Mini() const { return *m_mini; }
 
 private:
+    // The windows mini mode puts away: every skinned window besides the
+    // player window that exists now.
+    QList<QWidget*> OtherWindows() const;
     bool LoadStartSkin();
     bool LoadsOnBothWindows(const QString& name);
     void CreatePlaylistSide();
@@ -137,6 +142,8 @@ private:
     std::unique_ptr<cMagneticWnd> m_magnetic;
     std::unique_ptr<frmPlayerWindow> m_playerWindow;
     OwnedWindows* m_owned; // a child of the player window
+    // Mini mode puts these windows away and brings them back.
+    std::unique_ptr<MiniMode> m_mini;
     std::unique_ptr<frmPlaylistWindow> m_playlistWindow;
     std::unique_ptr<PlaylistStore> m_store;
     std::unique_ptr<MediaAdder> m_adder;

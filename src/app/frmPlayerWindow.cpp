@@ -142,10 +142,16 @@ bool frmPlayerWindow::ReLoadSkin() {
     setMinimumSize(0, 0);
     ModSkinApply::ApplyPlayerWindowSkin(skin, images, parts);
     setMinimumSize(size());
-    m_playSkinned = !skin.PlayerWindow.Play.Image.isEmpty();
-    m_pauseSkinned = !skin.PlayerWindow.Pause.Image.isEmpty();
-    UpdatePlayPause();
+    SetPlayPauseSkinned(!skin.PlayerWindow.Play.Image.isEmpty(),
+                        !skin.PlayerWindow.Pause.Image.isEmpty());
+    emit SkinApplied();
     return true;
+}
+
+void frmPlayerWindow::SetPlayPauseSkinned(bool play, bool pause) {
+    m_playSkinned = play;
+    m_pauseSkinned = pause;
+    UpdatePlayPause();
 }
 
 // The placement routines only ever hide a control whose picture the skin

@@ -49,6 +49,13 @@ public:
     // What the window shows, with the pixels outside its shape transparent.
     QImage Snapshot();
 
+    // The controls a skin places (for the appliers of other shapes of the
+    // window, such as the mini-mode bar).
+    PlayerWindowParts Parts();
+    // Whether the shape now shown has pictures for the play and pause
+    // buttons; each shows when the player wants it and it has one.
+    void SetPlayPauseSkinned(bool play, bool pause);
+
     // PlayerWindowControls
     void setPlayVisible(bool visible) override;
     void setPauseVisible(bool visible) override;
@@ -85,6 +92,8 @@ signals:
     void QuitRequested();
     // A mouse button other than the left one was pressed on the body.
     void MenuRequested(const QPoint& globalPos);
+    // A skin has just been put onto the window (ReLoadSkin succeeded).
+    void SkinApplied();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,7 +102,6 @@ protected:
 
 private:
     void CreateControls();
-    PlayerWindowParts Parts();
     void ShowButtonsForNewSkin();
     void UpdatePlayPause();
 

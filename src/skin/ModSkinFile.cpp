@@ -4,6 +4,7 @@
 #include "skin/SkinPaths.h"
 #include "skin/XmlDocument.h"
 #include "winsvc/DisplayText.h"
+#include "winsvc/Prompts.h"
 
 #include <QDir>
 
@@ -134,6 +135,34 @@ QString failure(const QString& path, const QString& reason) {
     return QDir::toNativeSeparators(path) + QStringLiteral(" 皮肤文件错误：") + reason;
 }
 
+// The mini-mode bar is optional, so a broken one does not make the skin
+// unusable: it is reported and left out, and mini mode derives its bar from
+// the player window instead.
+std::optional<MiniWindowSkin> readMiniWindow(XmlElement root, const QString& path, Prompts& p) {
+    const XmlElement w = root.SelectSingleNode(QStringLiteral("mini_window"));
+    if (w.IsNull())
+        return std::nullopt;
+    const auto image = w.Attribute(QStringLiteral("image"));
+    if (!image || image->trimmed().isEmpty()) {
+        p.MsgBox(failure(path, QStringLiteral("<mini_window> 元素缺少属性 \"image\"，"
+                                              "迷你模式改用由播放器窗口生成的界面。")));
+        return std::nullopt;
+    }
+    MiniWindowSkin s;
+    s.Image = *image;
+    s.Play = readImage(w, "play", p);
+    s.Pause = readImage(w, "pause", p);
+    s.Stop = readImage(w, "stop", p);
+    s.Prev = readImage(w, "prev", p);
+    s.Next = readImage(w, "next", p);
+    s.Minimode = readImage(w, "minimode", p);
+    s.Exit = readImage(w, "exit", p);
+    s.Led = readImage(w, "led", p);
+    s.Info = readText(w, "info", p);
+    s.Progress = readSlider(w, "progress", p);
+    return s;
+}
+
 // The root element's required attributes; an error text when one is missing.
 QString readRoot(XmlElement root, const QString& path, Prompts& prompts, SkinInfo& skin) {
     struct Field {
@@ -200,6 +229,7 @@ SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts) {
             std::nullopt,
             failure(path, QStringLiteral("<playlist_window> 元素的 \"position\" 大于 %1×%1 像素。")
                               .arg(kMaxSkinSide))};
+    skin.MiniWindow = readMiniWindow(root, path, prompts);
     return {std::move(skin), QString()};
 }
 

@@ -29,6 +29,9 @@ inline constexpr char kPlaylistFileName[] = "playlist.xml";
 // either way.
 // Everything else is optional and reads as empty text, a zero rectangle or
 // colour 0. Only the first element of each name counts.
+// "mini_window" (the mini-mode bar) is optional too: without its "image" it
+// is reported through `prompts` and left out (SkinInfo::MiniWindow empty),
+// and the skin loads all the same.
 SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts);
 
 // Reads the seven colours of "ttplayer_playlist/PlayList". Never fails: a

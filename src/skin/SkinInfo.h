@@ -1,9 +1,11 @@
 #pragma once
 
+#include "skin/MiniWindowSkin.h"
 #include "skin/SkinElements.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 // The player window's part of a skin description ("skin/player_window").
 struct PlayerWindowSkin {
@@ -58,6 +60,8 @@ struct SkinInfo {
     quint32 TransparentColor = 0; // COLORREF; the mask colour of every skinned surface
     PlayerWindowSkin PlayerWindow;
     PlaylistWindowSkin PlaylistWindow;
+    // The skin's own mini-mode bar; none when the skin has no usable one.
+    std::optional<MiniWindowSkin> MiniWindow;
 
     friend bool operator==(const SkinInfo&, const SkinInfo&) = default;
 };

@@ -83,6 +83,7 @@ bool cMagneticWnd::RemoveWindow(QWidget* hWnd) {
     }
     disconnect(hWnd, &QObject::destroyed, this, nullptr);
     m_widgets.remove(key);
+    m_asleep.remove(key);
     m_hook.UnsubclassWindow(hWnd);
     UpdateGlue();
     return true;
@@ -90,6 +91,7 @@ bool cMagneticWnd::RemoveWindow(QWidget* hWnd) {
 
 void cMagneticWnd::Forget(Key key) {
     // The hook drops its own entry of a destroyed object.
+    m_asleep.remove(key);
     if (m_layout.Remove(key)) {
         m_widgets.remove(key);
         UpdateGlue();
@@ -97,6 +99,16 @@ void cMagneticWnd::Forget(Key key) {
 }
 
 void cMagneticWnd::CheckGlueing() {
+    UpdateGlue();
+}
+
+void cMagneticWnd::SetAsleep(QWidget* hWnd, bool asleep) {
+    if (!IsRegistered(hWnd))
+        return;
+    if (asleep)
+        m_asleep.insert(KeyOf(hWnd));
+    else
+        m_asleep.remove(KeyOf(hWnd));
     UpdateGlue();
 }
 
@@ -113,8 +125,16 @@ void cMagneticWnd::RefreshRects(bool snapshot, const QWidget* moving) {
         m_layout.SetRect(0, WndRect::FromQRect(WorkAreaOf(moving)));
     }
     for (int i = 1; i <= m_layout.Count(); ++i) {
-        const QWidget* window = m_widgets.value(m_layout.WindowAt(i).key);
+        const Key key = m_layout.WindowAt(i).key;
+        const QWidget* window = m_widgets.value(key);
         if (!window) {
+            continue;
+        }
+        if (m_asleep.contains(key)) {
+            // Far beyond any screen and any snapping distance: it touches
+            // nothing and nothing snaps to it.
+            constexpr int kNowhere = -1000000;
+            m_layout.SetRect(i, WndRect{kNowhere, kNowhere, kNowhere + 1, kNowhere + 1});
             continue;
         }
         const QRect rect =

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class QWidget;
 
@@ -42,6 +43,11 @@ public:
     int SnapWidth() const { return m_layout.SnapWidth(); }
     void SetSnapWidth(int pixels) { m_layout.SetSnapWidth(pixels); }
 
+    // A registered window put away for a while (hidden by mini mode) is left
+    // out of snapping and glue: the windows that stay on screen neither snap
+    // to its invisible edges nor drag it along. It counts again once woken.
+    void SetAsleep(QWidget* hWnd, bool asleep);
+
     bool IsRegistered(const QWidget* hWnd) const;
     bool IsGlued(const QWidget* hWnd) const;
 
@@ -62,5 +68,6 @@ private:
     MagneticLayout m_layout;
     QHash<Key, QPointer<QWidget>> m_widgets;
     cSubclass m_hook;
+    QSet<Key> m_asleep;
     bool m_everAdded = false;
 };

@@ -57,6 +57,8 @@ private slots:
     void userSkinsHideShippedOnes();
     void hostileSkinFileIsBroken_data();
     void hostileSkinFileIsBroken();
+    void miniWindowIsOptional_data();
+    void miniWindowIsOptional();
 
 private:
     QString write(const QString& relativePath, const QByteArray& bytes);
@@ -406,3 +408,53 @@ void tst_SkinFile::hostileSkinFileIsBroken() {
 
 QTEST_GUILESS_MAIN(tst_SkinFile)
 #include "tst_SkinFile.moc"
+
+void tst_SkinFile::miniWindowIsOptional_data() {
+    QTest::addColumn<QString>("mini");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("reported"); // a text the one message holds; empty: none
+    QTest::newRow("none") << "" << false << "";
+    QTest::newRow("complete")
+        << "<mini_window image=\"mini.bmp\"><play image=\"p.bmp\" position=\"1,2,3,4\"/>"
+           "<exit image=\"x.bmp\" position=\"5,6,7,8\"/><led image=\"led.bmp\" "
+           "position=\"9,1,60,20\"/><info position=\"70,2,200,15\" color=\"#102030\"/>"
+           "<progress position=\"70,16,200,24\" bar_image=\"b.bmp\"/></mini_window>"
+        << true << "";
+    QTest::newRow("image only") << "<mini_window image=\"mini.bmp\"/>" << true << "";
+    QTest::newRow("without image")
+        << "<mini_window><play image=\"p.bmp\"/></mini_window>" << false << "<mini_window>";
+    QTest::newRow("blank image") << "<mini_window image=\" \"/>" << false << "<mini_window>";
+    QTest::newRow("Image is not image")
+        << "<mini_window Image=\"m.bmp\"/>" << false << "<mini_window>";
+    QTest::newRow("bad colour: reported, bar kept")
+        << "<mini_window image=\"m.bmp\"><info color=\"red\"/></mini_window>" << true << "red";
+}
+
+// A skin loads with or without its mini-mode bar; only a usable one is kept,
+// and a broken one is reported once.
+void tst_SkinFile::miniWindowIsOptional() {
+    QFETCH(QString, mini);
+    QFETCH(bool, present);
+    QFETCH(QString, reported);
+    RecordingPrompts prompts;
+    const SkinLoadResult result = LoadSkinFile(
+        write("mini/skin.xml", skinXml(kRoot, "<player_window image=\"main.bmp\"/>" + mini)),
+        prompts);
+    QVERIFY2(result.Ok(), qPrintable(result.Error));
+    QCOMPARE(result.Skin->PlayerWindow.Image, QString("main.bmp"));
+    QCOMPARE(result.Skin->MiniWindow.has_value(), present);
+    QCOMPARE(prompts.messages.size(), reported.isEmpty() ? 0 : 1);
+    if (!reported.isEmpty())
+        QVERIFY2(prompts.messages.first().contains(reported), qPrintable(prompts.messages.first()));
+    if (QTest::currentDataTag() == QLatin1String("complete")) {
+        const MiniWindowSkin& m = *result.Skin->MiniWindow;
+        QCOMPARE(m.Image, QString("mini.bmp"));
+        QCOMPARE(m.Play, (ImageElement{{1, 2, 3, 4}, "p.bmp", ""}));
+        QCOMPARE(m.Exit, (ImageElement{{5, 6, 7, 8}, "x.bmp", ""}));
+        QCOMPARE(m.Led, (ImageElement{{9, 1, 60, 20}, "led.bmp", ""}));
+        QCOMPARE(m.Info.Position, (SkinRect{70, 2, 200, 15}));
+        QCOMPARE(m.Info.Color, quint32(0x302010));
+        QCOMPARE(m.Progress.BarImage, QString("b.bmp"));
+        QCOMPARE(m.Pause, ImageElement{});
+    }
+}

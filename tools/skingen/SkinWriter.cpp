@@ -2,6 +2,8 @@
 
 #include "BmpWriter.h"
 #include "Canvas.h"
+#include "MiniArt.h"
+#include "MiniLayout.h"
 #include "PlayerArt.h"
 #include "PlaylistArt.h"
 #include "SkinLayout.h"
@@ -75,13 +77,30 @@ QString playlistXml(const SkinDesign& d, const PlaylistLayout& l) {
     return xml + QStringLiteral("  </playlist_window>\n");
 }
 
+// The bar's buttons and time display name the player window's pictures.
+QString miniXml(const SkinDesign& d, const MiniLayout& l) {
+    QString xml = QStringLiteral("  <mini_window image=\"mini_window.bmp\">\n");
+    for (const ButtonSpec& b : l.buttons)
+        xml += QStringLiteral("    <%1 position=\"%2\" image=\"%3\"/>\n")
+                   .arg(b.element, rect(b.rect), b.file);
+    xml += QStringLiteral("    <progress position=\"%1\" bar_image=\"mini_progress_bar.bmp\" "
+                          "fill_image=\"mini_progress_fill.bmp\" "
+                          "thumb_image=\"mini_progress_thumb.bmp\" vertical=\"false\"/>\n")
+               .arg(rect(l.progress.rect));
+    xml += QStringLiteral("    <led position=\"%1\" image=\"led.bmp\" align=\"right\"/>\n")
+               .arg(rect(l.led));
+    xml += textXml("info", l.info, d.palette.textInfo, "left");
+    return xml + QStringLiteral("  </mini_window>\n");
+}
+
 QByteArray skinXml(const SkinDesign& d, const PlayerLayout& pl, const PlaylistLayout& ll) {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     xml += QStringLiteral("<skin author=\"%1\" email=\"%2\" name=\"%3\" url=\"%4\" "
                           "version=\"%5\" transparent_color=\"%6\">\n")
                .arg(escaped(d.author), escaped(d.email), escaped(d.name), escaped(d.url),
                     escaped(d.version), colour(kMask));
-    xml += playerXml(d, pl) + playlistXml(d, ll) + QStringLiteral("</skin>\n");
+    xml += playerXml(d, pl) + playlistXml(d, ll) + miniXml(d, MakeMiniLayout(d.style, pl)) +
+           QStringLiteral("</skin>\n");
     return xml.toUtf8();
 }
 
@@ -123,6 +142,11 @@ std::map<QString, QByteArray> Files(const SkinDesign& d) {
     bmp("pl_scroll_buttons.bmp", PlaylistArt::ScrollButtons(d, ll));
     bmp("pl_scroll_thumb.bmp", PlaylistArt::ScrollThumb(d, ll));
     bmp("pl_scroll_bar.bmp", PlaylistArt::ScrollBar(d, ll));
+    const MiniLayout ml = MakeMiniLayout(d.style, pl);
+    bmp("mini_window.bmp", MiniArt::Background(d, ml));
+    bmp("mini_progress_bar.bmp", PlayerArt::SliderBar(d, ml.progress));
+    bmp("mini_progress_fill.bmp", PlayerArt::SliderFill(d, ml.progress));
+    bmp("mini_progress_thumb.bmp", PlayerArt::SliderThumb(d, ml.progress));
     files["skin.xml"] = skinXml(d, pl, ll);
     files["playlist.xml"] = colorsXml(d.palette);
     return files;
