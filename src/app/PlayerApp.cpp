@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/FolderAdder.h"
+#include "app/LyricsPanel.h"
 #include "app/MainMenus.h"
 #include "app/MprisService.h"
 #include "app/PlayerInfoLabels.h"
@@ -77,6 +78,7 @@ PlayerApp::~PlayerApp() {
     m_state.IsExiting = true;
     m_folderAdder.reset();
     m_mpris.reset();
+    m_lyrics.reset();
     m_menus.reset();
     m_playlistMenus.reset();
     m_labels.reset();
@@ -212,6 +214,7 @@ void PlayerApp::CreatePlaylistSide() {
     });
     m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
     m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
+    m_lyrics = std::make_unique<LyricsPanel>(*this);
     // The playing song is drawn in the skin's highlight colour; item keys are
     // unique across the lists, so another list's rows never light up.
     connect(
@@ -378,6 +381,8 @@ void PlayerApp::FinishQuit() {
         m_video->hide();
     if (m_playlistWindow)
         m_playlistWindow->close();
+    if (m_lyrics)
+        m_lyrics->SetShown(false);
     m_playerWindow->close();
     // Ending the loops now would cut a link search short and lose its item;
     // AddText ends them once the item is in.

@@ -14,6 +14,7 @@
 #include <memory>
 
 class FolderAdder;
+class LyricsPanel;
 
 class MainMenus;
 class MediaAdder;
@@ -114,6 +115,8 @@ public:
     MainMenus& Menus() const { return *m_menus; }
     FolderAdder& Folders() const { return *m_folderAdder; }
     UpdateCheck& Update() const { return *m_update; }
+    LyricsPanel& Lyrics() const { return *m_lyrics; }
+    Prompts& Prompter() const { return m_prompts; }
 
 private:
     bool LoadStartSkin();
@@ -144,6 +147,8 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FolderAdder> m_folderAdder;
     std::unique_ptr<PlayerInfoLabels> m_labels;
+    // The lyrics window and what feeds it.
+    std::unique_ptr<LyricsPanel> m_lyrics;
     // The desktop's media controls; none without a session bus.
     std::unique_ptr<MprisService> m_mpris;
     QPointer<frmMelodeckLink> m_linkDialog;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "skin/LyricWindowSkin.h"
 #include "skin/SkinElements.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 // The player window's part of a skin description ("skin/player_window").
 struct PlayerWindowSkin {
@@ -58,6 +60,10 @@ struct SkinInfo {
     quint32 TransparentColor = 0; // COLORREF; the mask colour of every skinned surface
     PlayerWindowSkin PlayerWindow;
     PlaylistWindowSkin PlaylistWindow;
+    // The skin's own lyrics window; none when it has no "lyric_window" or
+    // that element is broken (LyricWindowError says how).
+    std::optional<LyricWindowSkin> LyricWindow;
+    QString LyricWindowError;
 
     friend bool operator==(const SkinInfo&, const SkinInfo&) = default;
 };

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (t < 0 || (i > 0 && t < lyrics.Lines[i - 1].TimeMs))
             std::abort();
         const int at = lyrics.LineAt(t);
-        if (!lyrics.Timed || at < i || lyrics.Lines[at].TimeMs != t)
+        if (lyrics.Timed ? (at < i || lyrics.Lines[at].TimeMs != t) : (at != -1 || t != 0))
             std::abort();
     }
     return 0;

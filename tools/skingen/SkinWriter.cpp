@@ -75,13 +75,24 @@ QString playlistXml(const SkinDesign& d, const PlaylistLayout& l) {
     return xml + QStringLiteral("  </playlist_window>\n");
 }
 
+QString lyricXml(const PlaylistLayout& l) {
+    QString xml = QStringLiteral("  <lyric_window image=\"lyric_window.bmp\" position=\"%1\" "
+                                 "resize_rect=\"%2\">\n")
+                      .arg(rect(l.position), rect(l.resize));
+    xml += QStringLiteral("    <close position=\"%1\" image=\"%2\" align=\"right\"/>\n")
+               .arg(rect(l.close.rect), l.close.file);
+    xml += QStringLiteral("    <lyrics position=\"%1\"/>\n").arg(rect(l.list));
+    return xml + QStringLiteral("  </lyric_window>\n");
+}
+
 QByteArray skinXml(const SkinDesign& d, const PlayerLayout& pl, const PlaylistLayout& ll) {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     xml += QStringLiteral("<skin author=\"%1\" email=\"%2\" name=\"%3\" url=\"%4\" "
                           "version=\"%5\" transparent_color=\"%6\">\n")
                .arg(escaped(d.author), escaped(d.email), escaped(d.name), escaped(d.url),
                     escaped(d.version), colour(kMask));
-    xml += playerXml(d, pl) + playlistXml(d, ll) + QStringLiteral("</skin>\n");
+    xml += playerXml(d, pl) + playlistXml(d, ll) + lyricXml(MakeLyricLayout(ll)) +
+           QStringLiteral("</skin>\n");
     return xml.toUtf8();
 }
 
@@ -123,6 +134,7 @@ std::map<QString, QByteArray> Files(const SkinDesign& d) {
     bmp("pl_scroll_buttons.bmp", PlaylistArt::ScrollButtons(d, ll));
     bmp("pl_scroll_thumb.bmp", PlaylistArt::ScrollThumb(d, ll));
     bmp("pl_scroll_bar.bmp", PlaylistArt::ScrollBar(d, ll));
+    bmp("lyric_window.bmp", PlaylistArt::Background(d, MakeLyricLayout(ll)));
     files["skin.xml"] = skinXml(d, pl, ll);
     files["playlist.xml"] = colorsXml(d.palette);
     return files;
