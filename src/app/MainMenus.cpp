@@ -87,6 +87,7 @@ bool MainMenus::ApplySkin(const QString& name) {
     }
     m_app.State().CurrentSkinName = m_app.Skins().CurrentSkinName();
     DockPlaylistWindow();
+    emit SkinApplied();
     return true;
 }
 

@@ -37,6 +37,10 @@ public:
     QMenu& LinkMenu() { return m_linkMenu; }
     QMenu& ModeMenu() { return m_modeMenu; }
 
+signals:
+    // Both windows took a new skin; other windows follow it.
+    void SkinApplied();
+
 private:
     void FillSkinMenu();
     bool ApplySkin(const QString& name);

@@ -1,9 +1,11 @@
 #include "app/MprisPlayer.h"
 
+#include "app/LyricsPanel.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerTransport.h"
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlProgress.h"
+#include "lyrics/LyricsLibrary.h"
 #include "playback/frmPlayer.h"
 #include "playlist/PlaylistPlayback.h"
 #include "playlist/frmPlaylistWindow.h"
@@ -49,6 +51,9 @@ MprisState::Inputs MprisPlayer::Now() const {
     now.volume = m_app.State().Volume;
     now.listHasItems = !m_app.Store().Items(PlayListKey()).empty();
     now.mode = m_app.Playback().Mode();
+    const LyricsLibrary& lyrics = m_app.Lyrics().Library();
+    if (now.media && lyrics.Item().Path == now.media->Path)
+        now.lyrics = lyrics.Current().PlainText();
     return now;
 }
 

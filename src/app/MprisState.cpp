@@ -64,7 +64,8 @@ QString MprisState::PlaybackStatus(int engineState) {
     }
 }
 
-QVariantMap MprisState::Metadata(const CMediaInfo* media, double lengthSeconds) {
+QVariantMap MprisState::Metadata(const CMediaInfo* media, double lengthSeconds,
+                                 const QString& lyrics) {
     QVariantMap fields;
     if (!media)
         return fields;
@@ -77,6 +78,8 @@ QVariantMap MprisState::Metadata(const CMediaInfo* media, double lengthSeconds) 
     const QString url = trackUrl(media->Path);
     if (!url.isEmpty())
         fields.insert(QStringLiteral("xesam:url"), url);
+    if (!lyrics.isEmpty())
+        fields.insert(QStringLiteral("xesam:asText"), lyrics);
     return fields;
 }
 
@@ -91,7 +94,7 @@ QVariantMap MprisState::PlayerProperties(const Inputs& now) {
     const bool canPlay = now.listHasItems;
     return {
         {QStringLiteral("PlaybackStatus"), PlaybackStatus(now.engineState)},
-        {QStringLiteral("Metadata"), Metadata(now.media, now.lengthSeconds)},
+        {QStringLiteral("Metadata"), Metadata(now.media, now.lengthSeconds, now.lyrics)},
         {QStringLiteral("Volume"), now.volume / 100.0},
         {QStringLiteral("CanGoNext"), canPlay},
         {QStringLiteral("CanGoPrevious"), canPlay},

@@ -24,6 +24,7 @@ public:
         int volume = 0;                    // the player's 0..100
         bool listHasItems = false;         // the current list has something to play
         PlayMode mode = PlayMode::Default;
+        QString lyrics; // the item's lyrics as plain text; empty when none are known
     };
 
     // Where a relative seek lands.
@@ -37,8 +38,10 @@ public:
     static QDBusObjectPath TrackId(const QString& itemKey);
     // "Playing", "Paused" or "Stopped".
     static QString PlaybackStatus(int engineState);
-    // xesam/mpris fields of `media`; empty without an item.
-    static QVariantMap Metadata(const CMediaInfo* media, double lengthSeconds);
+    // xesam/mpris fields of `media`; empty without an item. `lyrics` goes
+    // into xesam:asText when there are any.
+    static QVariantMap Metadata(const CMediaInfo* media, double lengthSeconds,
+                                const QString& lyrics = QString());
     // The Player interface's properties that are announced when they change
     // (everything but Position, which moves all the time).
     static QVariantMap PlayerProperties(const Inputs& now);

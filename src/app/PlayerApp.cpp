@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/FolderAdder.h"
+#include "app/LyricsPanel.h"
 #include "app/MainMenus.h"
 #include "app/MiniMode.h"
 #include "app/MprisService.h"
@@ -102,6 +103,7 @@ PlayerApp::~PlayerApp() {
     m_state.IsExiting = true;
     m_folderAdder.reset();
     m_mpris.reset();
+    m_lyrics.reset();
     m_menus.reset();
     m_playlistMenus.reset();
     m_labels.reset();
@@ -118,6 +120,8 @@ QList<QWidget*> PlayerApp::OtherWindows() const {
         windows << m_playlistWindow.get();
     if (m_video)
         windows << m_video.get();
+    if (m_lyrics)
+        windows << &m_lyrics->Window();
     return windows;
 }
 
@@ -249,6 +253,8 @@ void PlayerApp::CreatePlaylistSide() {
     });
     m_menus = std::make_unique<MainMenus>(*this, *m_update, m_transport->MainMenu());
     m_labels = std::make_unique<PlayerInfoLabels>(*m_playerWindow, *m_playback);
+    m_lyrics = std::make_unique<LyricsPanel>(*this);
+    m_owned->Add(&m_lyrics->Window());
     // The playing song is drawn in the skin's highlight colour; item keys are
     // unique across the lists, so another list's rows never light up.
     connect(
@@ -416,6 +422,8 @@ void PlayerApp::FinishQuit() {
         m_video->hide();
     if (m_playlistWindow)
         m_playlistWindow->close();
+    if (m_lyrics)
+        m_lyrics->SetShown(false);
     m_playerWindow->close();
     // Ending the loops now would cut a link search short and lose its item;
     // AddText ends them once the item is in.

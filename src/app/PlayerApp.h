@@ -14,6 +14,7 @@
 #include <memory>
 
 class FolderAdder;
+class LyricsPanel;
 
 class MainMenus;
 class MediaAdder;
@@ -119,6 +120,8 @@ public:
     FolderAdder& Folders() const { return *m_folderAdder; }
     UpdateCheck& Update() const { return *m_update; }
     MiniMode& Mini() const { return *m_mini; }
+    LyricsPanel& Lyrics() const { return *m_lyrics; }
+    Prompts& Prompter() const { return m_prompts; }
 
 private:
     // The windows mini mode puts away: every skinned window besides the
@@ -155,6 +158,8 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FolderAdder> m_folderAdder;
     std::unique_ptr<PlayerInfoLabels> m_labels;
+    // The lyrics window and what feeds it.
+    std::unique_ptr<LyricsPanel> m_lyrics;
     // The desktop's media controls; none without a session bus.
     std::unique_ptr<MprisService> m_mpris;
     QPointer<frmMelodeckLink> m_linkDialog;

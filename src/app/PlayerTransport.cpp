@@ -226,6 +226,15 @@ void PlayerTransport::SeekTo(int seconds) {
     ctlProgress_ThumbUp();
 }
 
+void PlayerTransport::SeekToTime(double seconds) {
+    frmPlayer* video = m_app.ExistingVideoWindow();
+    if (!video)
+        return;
+    video->ctlPlayer1()->Controls().setCurrentPosition(seconds);
+    m_app.PlayerWindow().ctlProgress()->SetValue(int(seconds));
+    emit Seeked(int(seconds));
+}
+
 void PlayerTransport::SeekBack() {
     SeekBy(-kSeekStepSeconds);
 }

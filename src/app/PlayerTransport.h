@@ -35,6 +35,9 @@ public:
     void PlayOrPause();
     // The seek bar let go at `seconds` (kept within the bar's range).
     void SeekTo(int seconds);
+    // A seek to an exact time (a line of the lyrics), reported as Seeked
+    // like every other.
+    void SeekToTime(double seconds);
     // A key pressed on the player window; false when it is not one of the
     // window's keys.
     bool KeyPress(int key, Qt::KeyboardModifiers modifiers);

@@ -131,6 +131,23 @@ PlaylistWindowSkin readPlaylistWindow(XmlElement w, Prompts& p) {
     return s;
 }
 
+// The optional lyrics window: kept only when it can be used, else the
+// reason is kept for the window to report.
+void readLyricWindow(XmlElement w, Prompts& p, SkinInfo& skin) {
+    if (w.IsNull())
+        return;
+    LyricWindowSkin s;
+    const AttributeReader r(w, p);
+    r.Text("image", s.Image);
+    r.Rect("position", s.Position);
+    r.Rect("resize_rect", s.ResizeRect);
+    s.Close = readImage(w, "close", p);
+    s.Lyrics = readImage(w, "lyrics", p);
+    skin.LyricWindowError = LyricWindowSkins::Problem(s);
+    if (skin.LyricWindowError.isEmpty())
+        skin.LyricWindow = s;
+}
+
 QString failure(const QString& path, const QString& reason) {
     return QDir::toNativeSeparators(path) + QStringLiteral(" 皮肤文件错误：") + reason;
 }
@@ -222,6 +239,7 @@ SkinLoadResult LoadSkinFile(const QString& path, Prompts& prompts) {
 
     skin.PlaylistWindow =
         readPlaylistWindow(root.SelectSingleNode(QStringLiteral("playlist_window")), prompts);
+    readLyricWindow(root.SelectSingleNode(QStringLiteral("lyric_window")), prompts, skin);
     // The playlist window's designed size is its smallest size.
     const SkinRect& list = skin.PlaylistWindow.Position;
     if (list.Width() > kMaxSkinSide || list.Height() > kMaxSkinSide)

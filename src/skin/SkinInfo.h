@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/MiniWindowSkin.h"
+#include "skin/LyricWindowSkin.h"
 #include "skin/SkinElements.h"
 
 #include <QString>
@@ -62,6 +63,10 @@ struct SkinInfo {
     PlaylistWindowSkin PlaylistWindow;
     // The skin's own mini-mode bar; none when the skin has no usable one.
     std::optional<MiniWindowSkin> MiniWindow;
+    // The skin's own lyrics window; none when it has no "lyric_window" or
+    // that element is broken (LyricWindowError says how).
+    std::optional<LyricWindowSkin> LyricWindow;
+    QString LyricWindowError;
 
     friend bool operator==(const SkinInfo&, const SkinInfo&) = default;
 };

@@ -19,9 +19,11 @@ IconvHandle openConverter(const char* to, const char* from) {
     return IconvHandle(cd);
 }
 
-// Converts `in` with `cd`; on an invalid input sequence emits `replacement`
-// and skips one input byte, so the rest of the text survives.
-QByteArray convert(iconv_t cd, const QByteArray& in, const QByteArray& replacement) {
+// Converts `in` with `cd`. On an invalid input sequence emits `replacement`
+// and skips one input byte, so the rest of the text survives; without a
+// replacement the conversion fails there instead.
+std::optional<QByteArray> convert(iconv_t cd, const QByteArray& in,
+                                  const std::optional<QByteArray>& replacement) {
     QByteArray out;
     out.reserve(in.size() * 2 + 16);
     char* src = const_cast<char*>(in.constData());
@@ -36,15 +38,39 @@ QByteArray convert(iconv_t cd, const QByteArray& in, const QByteArray& replaceme
             break;
         if (errno == E2BIG)
             continue;
-        // EILSEQ or EINVAL (truncated sequence at the end): replace one byte.
-        out += replacement;
+        // EILSEQ or EINVAL (truncated sequence at the end).
+        if (!replacement)
+            return std::nullopt;
+        out += *replacement;
         ++src;
         --srcLeft;
     }
     return out;
 }
 
+// `in` converted from `from`, or nothing at the first sequence that is
+// invalid or cut off at the end.
+std::optional<QString> convertExactly(const char* from, const QByteArray& in) {
+    if (IsAscii(in))
+        return QString::fromLatin1(in);
+    IconvHandle cd = openConverter("UTF-8", from);
+    if (!cd)
+        return std::nullopt;
+    const std::optional<QByteArray> out = convert(static_cast<iconv_t>(cd.get()), in, std::nullopt);
+    if (!out)
+        return std::nullopt;
+    return QString::fromUtf8(*out);
+}
+
 } // namespace
+
+std::optional<QString> ExactlyFromGb18030(const QByteArray& bytes) {
+    return convertExactly("GB18030", bytes);
+}
+
+std::optional<QString> ExactlyFromBig5(const QByteArray& bytes) {
+    return convertExactly("BIG5", bytes);
+}
 
 bool IsAscii(const QByteArray& bytes) {
     for (char c : bytes) {
@@ -60,7 +86,8 @@ QString FromGb18030(const QByteArray& bytes) {
     IconvHandle cd = openConverter("UTF-8", "GB18030");
     if (!cd)
         return QString::fromLatin1(bytes);
-    return QString::fromUtf8(convert(static_cast<iconv_t>(cd.get()), bytes, "\xEF\xBF\xBD"));
+    return QString::fromUtf8(
+        *convert(static_cast<iconv_t>(cd.get()), bytes, QByteArray("\xEF\xBF\xBD")));
 }
 
 QByteArray ToGb18030(const QString& text) {
@@ -70,7 +97,7 @@ QByteArray ToGb18030(const QString& text) {
     IconvHandle cd = openConverter("GB18030", "UTF-8");
     if (!cd)
         return utf8;
-    return convert(static_cast<iconv_t>(cd.get()), utf8, "?");
+    return *convert(static_cast<iconv_t>(cd.get()), utf8, QByteArray("?"));
 }
 
 } // namespace LegacyText

@@ -20,6 +20,7 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -264,6 +265,16 @@ void tst_Mpris::propertiesMatchTheWindows() {
              MprisState::TrackId(m_app->State().CurrentMedia->Key).path());
     QCOMPARE(metadata.value(QStringLiteral("xesam:url")).toUrl(), QUrl::fromLocalFile(Song(1)));
     QVERIFY(std::abs(metadata.value(QStringLiteral("mpris:length")).toLongLong() - 30e6) < 0.5e6);
+    // Lyrics beside the song, once found, are the track's text.
+    QVERIFY(!metadata.contains(QStringLiteral("xesam:asText")));
+    const QString lrc = QFileInfo(Song(1)).path() + QStringLiteral("/") +
+                        QFileInfo(Song(1)).completeBaseName() + QStringLiteral(".lrc");
+    QVERIFY(TestMedia::WriteFile(lrc, "[ar:x]\n[00:02]two\n[00:01]one\n"));
+    emit w.cmdNext()->Click();
+    emit w.cmdPrev()->Click();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        Get(QStringLiteral("Metadata")).toMap().value(QStringLiteral("xesam:asText")).toString(),
+        QStringLiteral("one\ntwo"), kTimeoutMs);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         QVariant value;

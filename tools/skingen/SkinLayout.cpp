@@ -101,4 +101,14 @@ PlaylistLayout MakePlaylistLayout(const Style&, const PlayerLayout& player) {
     return l;
 }
 
+PlaylistLayout MakeLyricLayout(const PlaylistLayout& playlist) {
+    PlaylistLayout l = playlist;
+    l.position = QRect(0, 0, kWidth, kPlaylistHeight);
+    l.listFrame = QRect(8, 19, kWidth - 16, kPlaylistHeight - 19 - 12);
+    l.list = l.listFrame.adjusted(2, 2, -2, -2);
+    l.toolbar = QRect();
+    l.tools.clear();
+    return l;
+}
+
 } // namespace skingen

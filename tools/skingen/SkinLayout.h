@@ -62,5 +62,9 @@ struct PlaylistLayout {
 
 PlayerLayout MakePlayerLayout(const Style& style);
 PlaylistLayout MakePlaylistLayout(const Style& style, const PlayerLayout& player);
+// The lyrics window: the playlist window's frame and close button at its own
+// place (beside the player window), the panel reaching down to the bottom
+// band instead of stopping at the toolbar.
+PlaylistLayout MakeLyricLayout(const PlaylistLayout& playlist);
 
 } // namespace skingen

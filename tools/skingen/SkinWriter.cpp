@@ -93,6 +93,16 @@ QString miniXml(const SkinDesign& d, const MiniLayout& l) {
     return xml + QStringLiteral("  </mini_window>\n");
 }
 
+QString lyricXml(const PlaylistLayout& l) {
+    QString xml = QStringLiteral("  <lyric_window image=\"lyric_window.bmp\" position=\"%1\" "
+                                 "resize_rect=\"%2\">\n")
+                      .arg(rect(l.position), rect(l.resize));
+    xml += QStringLiteral("    <close position=\"%1\" image=\"%2\" align=\"right\"/>\n")
+               .arg(rect(l.close.rect), l.close.file);
+    xml += QStringLiteral("    <lyrics position=\"%1\"/>\n").arg(rect(l.list));
+    return xml + QStringLiteral("  </lyric_window>\n");
+}
+
 QByteArray skinXml(const SkinDesign& d, const PlayerLayout& pl, const PlaylistLayout& ll) {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     xml += QStringLiteral("<skin author=\"%1\" email=\"%2\" name=\"%3\" url=\"%4\" "
@@ -100,7 +110,7 @@ QByteArray skinXml(const SkinDesign& d, const PlayerLayout& pl, const PlaylistLa
                .arg(escaped(d.author), escaped(d.email), escaped(d.name), escaped(d.url),
                     escaped(d.version), colour(kMask));
     xml += playerXml(d, pl) + playlistXml(d, ll) + miniXml(d, MakeMiniLayout(d.style, pl)) +
-           QStringLiteral("</skin>\n");
+           lyricXml(MakeLyricLayout(ll)) + QStringLiteral("</skin>\n");
     return xml.toUtf8();
 }
 
@@ -147,6 +157,7 @@ std::map<QString, QByteArray> Files(const SkinDesign& d) {
     bmp("mini_progress_bar.bmp", PlayerArt::SliderBar(d, ml.progress));
     bmp("mini_progress_fill.bmp", PlayerArt::SliderFill(d, ml.progress));
     bmp("mini_progress_thumb.bmp", PlayerArt::SliderThumb(d, ml.progress));
+    bmp("lyric_window.bmp", PlaylistArt::Background(d, MakeLyricLayout(ll)));
     files["skin.xml"] = skinXml(d, pl, ll);
     files["playlist.xml"] = colorsXml(d.palette);
     return files;

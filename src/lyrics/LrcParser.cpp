@@ -1,0 +1,184 @@
+#include "lyrics/LrcParser.h"
+
+#include <QStringView>
+#include <algorithm>
+#include <optional>
+
+namespace LrcParser {
+namespace {
+
+constexpr int kMaxMinuteDigits = 6;
+// An offset beyond a day is nonsense; it is kept to one so times stay sane.
+constexpr qint64 kMaxOffsetMs = 24LL * 3600 * 1000;
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Reads up to `maxDigits` digits of `s` from `i` into `value`; how many.
+int readDigits(QStringView s, qsizetype& i, int maxDigits, qint64& value) {
+    int count = 0;
+    value = 0;
+    while (i < s.size() && isDigit(s[i]) && count <= maxDigits) {
+        value = value * 10 + (s[i].unicode() - '0');
+        ++i;
+        ++count;
+    }
+    return count;
+}
+
+// "mm:ss", "mm:ss.f" (1 to 3 digits) or "mm:ss:ff" as milliseconds.
+std::optional<qint64> parseStamp(QStringView s) {
+    qsizetype i = 0;
+    qint64 minutes = 0;
+    const int minuteDigits = readDigits(s, i, kMaxMinuteDigits, minutes);
+    if (minuteDigits == 0 || minuteDigits > kMaxMinuteDigits || i >= s.size() ||
+        s[i] != QLatin1Char(':'))
+        return std::nullopt;
+    ++i;
+    qint64 seconds = 0;
+    const int secondDigits = readDigits(s, i, 2, seconds);
+    if (secondDigits == 0 || secondDigits > 2 || seconds > 59)
+        return std::nullopt;
+    qint64 ms = (minutes * 60 + seconds) * 1000;
+    if (i == s.size())
+        return ms;
+    if (s[i] != QLatin1Char('.') && s[i] != QLatin1Char(':'))
+        return std::nullopt;
+    ++i;
+    qint64 fraction = 0;
+    const int fractionDigits = readDigits(s, i, 3, fraction);
+    if (fractionDigits == 0 || fractionDigits > 3 || i != s.size())
+        return std::nullopt;
+    for (int d = fractionDigits; d < 3; ++d)
+        fraction *= 10;
+    return ms + fraction;
+}
+
+// "[name:value]" with a name of letters: the name, else nothing.
+std::optional<QStringView> tagName(QStringView content) {
+    const qsizetype colon = content.indexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return std::nullopt;
+    const QStringView name = content.left(colon);
+    for (QChar c : name) {
+        if (!(c >= QLatin1Char('a') && c <= QLatin1Char('z')) &&
+            !(c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<qint64> parseOffset(QStringView value) {
+    QString digits = value.toString();
+    digits.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+    bool ok = false;
+    const qint64 ms = digits.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return std::clamp(ms, -kMaxOffsetMs, kMaxOffsetMs);
+}
+
+// What the leading tags of one line held.
+struct LineTags {
+    QList<qint64> stamps;
+    bool hadIdTag = false;
+    std::optional<qint64> offset;
+    QStringView text; // after the tags
+};
+
+LineTags readTags(QStringView line) {
+    LineTags tags;
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype start = pos;
+        while (start < line.size() && line[start].isSpace())
+            ++start;
+        if (start >= line.size() || line[start] != QLatin1Char('['))
+            break;
+        const qsizetype close = line.indexOf(QLatin1Char(']'), start + 1);
+        if (close < 0)
+            break;
+        const QStringView content = line.mid(start + 1, close - start - 1);
+        if (const auto stamp = parseStamp(content)) {
+            tags.stamps.append(*stamp);
+        } else if (const auto name = tagName(content)) {
+            tags.hadIdTag = true;
+            if (name->compare(QLatin1String("offset"), Qt::CaseInsensitive) == 0)
+                if (const auto offset = parseOffset(content.mid(name->size() + 1)))
+                    tags.offset = offset;
+        } else {
+            break;
+        }
+        pos = close + 1;
+    }
+    tags.text = line.mid(pos);
+    return tags;
+}
+
+// Plain text keeps its inner empty lines but none at its ends.
+QList<LyricLine> trimmedPlain(QList<LyricLine> lines) {
+    while (!lines.isEmpty() && lines.last().Text.isEmpty())
+        lines.removeLast();
+    qsizetype first = 0;
+    while (first < lines.size() && lines[first].Text.isEmpty())
+        ++first;
+    return lines.mid(first);
+}
+
+} // namespace
+
+QString StripWordStamps(const QString& text) {
+    if (!text.contains(QLatin1Char('<')))
+        return text.trimmed();
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] == QLatin1Char('<')) {
+            const qsizetype close = text.indexOf(QLatin1Char('>'), i + 1);
+            if (close > 0 && parseStamp(QStringView(text).mid(i + 1, close - i - 1))) {
+                i = close + 1;
+                continue;
+            }
+        }
+        out += text[i++];
+    }
+    return out.trimmed();
+}
+
+Lyrics Parse(const QString& text) {
+    Lyrics lyrics;
+    QList<LyricLine> plain;
+    qint64 offset = 0;
+    // Lines may end in CR LF, LF or a lone CR.
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    for (QStringView line : QStringView(lines).tokenize(QLatin1Char('\n'))) {
+        const LineTags tags = readTags(line);
+        if (tags.offset)
+            offset = *tags.offset;
+        if (!tags.stamps.isEmpty()) {
+            const QString words = StripWordStamps(tags.text.toString());
+            for (qint64 stamp : tags.stamps) {
+                if (lyrics.Lines.size() < kMaxLines)
+                    lyrics.Lines.append(LyricLine{stamp, words});
+            }
+        } else if (!tags.hadIdTag && plain.size() < kMaxLines) {
+            plain.append(LyricLine{0, StripWordStamps(line.toString())});
+        }
+    }
+    if (lyrics.Lines.isEmpty()) {
+        lyrics.Lines = trimmedPlain(std::move(plain));
+        return lyrics;
+    }
+    lyrics.Timed = true;
+    for (LyricLine& line : lyrics.Lines)
+        line.TimeMs = std::max<qint64>(0, line.TimeMs - offset);
+    std::stable_sort(lyrics.Lines.begin(), lyrics.Lines.end(),
+                     [](const LyricLine& a, const LyricLine& b) { return a.TimeMs < b.TimeMs; });
+    return lyrics;
+}
+
+} // namespace LrcParser

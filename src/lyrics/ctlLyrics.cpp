@@ -1,0 +1,142 @@
+#include "lyrics/ctlLyrics.h"
+
+#include "controls/ModColor.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+ctlLyrics::ctlLyrics(QWidget* parent) : QWidget(parent) {
+    QFont f = font();
+    f.setPixelSize(kFontPixels);
+    setFont(f);
+    // Everything is painted here; Qt need not clear first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_animation.setDuration(kScrollMs);
+    m_animation.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_centre = value.toDouble();
+        update();
+    });
+    m_followAgain.setSingleShot(true);
+    m_followAgain.setInterval(kFollowAgainMs);
+    connect(&m_followAgain, &QTimer::timeout, this,
+            [this] { ScrollTo(CentreFor(m_current), true); });
+}
+
+void ctlLyrics::SetColors(quint32 text, quint32 current, quint32 background) {
+    m_text = QColor::fromRgb(ModColor::ToQRgb(text));
+    m_selected = QColor::fromRgb(ModColor::ToQRgb(current));
+    m_background = QColor::fromRgb(ModColor::ToQRgb(background));
+    update();
+}
+
+void ctlLyrics::SetLyrics(const Lyrics& lyrics) {
+    m_lyrics = lyrics;
+    m_current = -1;
+    m_followAgain.stop();
+    ScrollTo(CentreFor(-1), false);
+}
+
+void ctlLyrics::SetMessage(const QString& message) {
+    m_message = message;
+    update();
+}
+
+int ctlLyrics::LineHeight() const {
+    return QFontMetrics(font()).height() + 8;
+}
+
+bool ctlLyrics::IsScrolling() const {
+    return m_animation.state() == QAbstractAnimation::Running;
+}
+
+// Before the first line (and for plain text) the first line sits at the top.
+double ctlLyrics::CentreFor(int index) const {
+    if (index >= 0)
+        return index;
+    const double half = double(height()) / LineHeight() / 2;
+    return std::max(0.0, half - 0.5);
+}
+
+void ctlLyrics::ScrollTo(double centre, bool smooth) {
+    m_animation.stop();
+    if (smooth && isVisible() && std::abs(centre - m_centre) > 1e-9) {
+        m_animation.setStartValue(m_centre);
+        m_animation.setEndValue(centre);
+        m_animation.start();
+        return;
+    }
+    if (m_centre != centre) {
+        m_centre = centre;
+        update();
+    }
+}
+
+void ctlLyrics::SetCurrentLine(int index, bool smooth) {
+    const bool changed = index != m_current;
+    m_current = index;
+    if (!smooth)
+        m_followAgain.stop();
+    if (!IsFollowing())
+        return;
+    if (changed || !smooth)
+        ScrollTo(CentreFor(index), smooth);
+    if (changed)
+        update();
+}
+
+double ctlLyrics::LineCentreY(int index) const {
+    return height() / 2.0 + (index - m_centre) * LineHeight();
+}
+
+int ctlLyrics::LineAtY(int y) const {
+    const double at = m_centre + (y - height() / 2.0) / LineHeight();
+    const int index = int(std::floor(at + 0.5));
+    return index >= 0 && index < m_lyrics.Lines.size() ? index : -1;
+}
+
+void ctlLyrics::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), m_background);
+    if (m_lyrics.IsEmpty()) {
+        painter.setPen(m_text);
+        painter.drawText(rect(), Qt::AlignCenter, m_message);
+        return;
+    }
+    const int lh = LineHeight();
+    const int first = std::max(0, int(std::floor(m_centre - height() / 2.0 / lh)) - 1);
+    const QFontMetrics metrics(font());
+    for (int i = first; i < m_lyrics.Lines.size(); ++i) {
+        const double y = LineCentreY(i) - lh / 2.0;
+        if (y > height())
+            break;
+        painter.setPen(i == m_current ? m_selected : m_text);
+        const QString text =
+            metrics.elidedText(m_lyrics.Lines[i].Text, Qt::ElideRight, width() - 8);
+        painter.drawText(QRectF(0, y, width(), lh), Qt::AlignCenter, text);
+    }
+}
+
+void ctlLyrics::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_lyrics.Timed)
+        return QWidget::mousePressEvent(event);
+    const int index = LineAtY(int(event->position().y()));
+    if (index >= 0)
+        emit LineClicked(index);
+}
+
+void ctlLyrics::wheelEvent(QWheelEvent* event) {
+    if (m_lyrics.IsEmpty())
+        return;
+    const double steps = event->angleDelta().y() / 120.0;
+    const double last = std::max<qsizetype>(0, m_lyrics.Lines.size() - 1);
+    m_animation.stop();
+    m_centre = std::clamp(m_centre - steps * kWheelLines, 0.0, last);
+    m_followAgain.start();
+    update();
+    event->accept();
+}

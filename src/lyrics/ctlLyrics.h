@@ -1,0 +1,70 @@
+#pragma once
+
+#include "lyrics/Lyrics.h"
+
+#include <QTimer>
+#include <QVariantAnimation>
+#include <QWidget>
+
+// The lines of the lyrics, drawn in the skin's list colours: the current line
+// in the selection colour at the vertical centre, the others in the text
+// colour above and below it, on the background colour. A new current line is
+// scrolled to smoothly (or at once, for a seek); the wheel scrolls the lines
+// by hand, and the view follows the current line again kFollowAgainMs after
+// the last turn. A click on a line of timed lyrics reports it. Without lines
+// the view shows its message. Nothing is redrawn unless something changed.
+class ctlLyrics : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kFontPixels = 14;
+    static constexpr int kScrollMs = 250;
+    static constexpr int kFollowAgainMs = 4000;
+    static constexpr int kWheelLines = 3;
+
+    explicit ctlLyrics(QWidget* parent = nullptr);
+
+    // COLORREF values (0x00BBGGRR).
+    void SetColors(quint32 text, quint32 current, quint32 background);
+    // New lyrics; the view starts at their top (no current line).
+    void SetLyrics(const Lyrics& lyrics);
+    void SetMessage(const QString& message);
+    const QString& Message() const { return m_message; }
+
+    // Makes `index` (-1: none yet) the current line. `smooth` scrolls to it;
+    // otherwise the view jumps there and stops any scroll by hand.
+    void SetCurrentLine(int index, bool smooth);
+    int CurrentLine() const { return m_current; }
+    const Lyrics& Shown() const { return m_lyrics; }
+
+    int LineHeight() const;
+    // The vertical centre of line `index` as drawn now.
+    double LineCentreY(int index) const;
+    // The line drawn at `y`; -1 for none.
+    int LineAtY(int y) const;
+    // False for a while after the wheel was turned.
+    bool IsFollowing() const { return !m_followAgain.isActive(); }
+    // Whether a smooth scroll is under way.
+    bool IsScrolling() const;
+
+signals:
+    void LineClicked(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // The (fractional) line index the view centres on to show `index`.
+    double CentreFor(int index) const;
+    void ScrollTo(double centre, bool smooth);
+
+    Lyrics m_lyrics;
+    QString m_message;
+    int m_current = -1;
+    // The line index drawn at the vertical centre, fractional while moving.
+    double m_centre = 0;
+    QVariantAnimation m_animation;
+    QTimer m_followAgain;
+    QColor m_text, m_selected, m_background;
+};

@@ -1,0 +1,179 @@
+// Lyrics files as users have them: the encodings of Chinese music, every
+// stamp form, offsets, ID tags, repeated stamps and files that are not
+// lyrics at all, read from real files; and which line is sung when.
+#include "lyrics/LrcParser.h"
+#include "lyrics/LyricsFile.h"
+#include "support/TestMedia.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+// "time=text" per line, joined by "|"; plain lyrics start with "plain:".
+QString describe(const Lyrics& lyrics) {
+    QStringList lines;
+    for (const LyricLine& line : lyrics.Lines)
+        lines.append(lyrics.Timed ? QStringLiteral("%1=%2").arg(line.TimeMs).arg(line.Text)
+                                  : line.Text);
+    return (lyrics.Timed ? QString() : QStringLiteral("plain:")) + lines.join(QLatin1Char('|'));
+}
+
+QByteArray utf16(const QString& text, bool littleEndian) {
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (QChar c : text) {
+        const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+        bytes.append(littleEndian ? lo : hi).append(littleEndian ? hi : lo);
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestLrcParser : public QObject {
+    Q_OBJECT
+private slots:
+    void readsFiles_data();
+    void readsFiles();
+    void refusesWhatIsNoLyricsFile_data();
+    void refusesWhatIsNoLyricsFile();
+    void lineAt_data();
+    void lineAt();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestLrcParser::readsFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    const QByteArray gbk("\xC4\xE3\xBA\xC3\xCA\xC0\xBD\xE7");  // 你好世界
+    const QByteArray big5("\xA7\x41\xA6\x6E\xA5\x40\xAC\xC9"); // 你好世界
+    // Valid in both: Big5's trail byte 0x71 is a rare GBK extension character.
+    const QByteArray big5AndGbk("\xBA\x71\xB5\xFC"); // 歌詞 in Big5
+    // Valid in both, every byte 0xA1 and above: GB2312's block.
+    const QByteArray gbkAndBig5("\xB8\xE8\xB4\xCA"); // 歌词 in GBK
+
+    QTest::newRow("stamp forms") << QByteArray("[00:01]a\n[00:02.5]b\n[00:03.25]c\n"
+                                               "[00:04.125]d\n[00:05:50]e\n[123:04.00]f")
+                                 << "1000=a|2500=b|3250=c|4125=d|5500=e|7384000=f";
+    QTest::newRow("sorted, stable for equal times")
+        << QByteArray("[00:03]third\n[00:01]first\n[00:02]x\n[00:02]y\n[00:01.0]z")
+        << "1000=first|1000=z|2000=x|2000=y|3000=third";
+    QTest::newRow("several stamps before one text")
+        << QByteArray("[00:10][00:01] [00:05]chorus\n[00:03]verse")
+        << "1000=chorus|3000=verse|5000=chorus|10000=chorus";
+    QTest::newRow("ID tags are never lines")
+        << QByteArray("[ar:Singer]\n[ti:Song]\n[al:Album]\n[by:me]\n[length: 03:20]\n"
+                      "[re:tool]\n[ve:1.0]\n[00:01]sung")
+        << "1000=sung";
+    QTest::newRow("positive offset shows lines earlier")
+        << QByteArray("[offset:+500]\n[00:01]a\n[00:02]b") << "500=a|1500=b";
+    QTest::newRow("negative offset with spaces, after the lines")
+        << QByteArray("[00:01]a\n[00:00.2]b\n[offset: - 300 ]") << "500=b|1300=a";
+    QTest::newRow("offset before zero stays at zero")
+        << QByteArray("[offset:2000]\n[00:01]a\n[00:03]b") << "0=a|1000=b";
+    QTest::newRow("empty timed lines are pauses")
+        << QByteArray("[00:01]a\n[00:02]\n[00:03]   \n[00:04]b") << "1000=a|2000=|3000=|4000=b";
+    QTest::newRow("word stamps are not text")
+        << QByteArray("[00:01.00]<00:01.00>Hel<00:01.20>lo <00:01.50>world<00:02.00>\n"
+                      "[00:03]a <b> c")
+        << "1000=Hello world|3000=a <b> c";
+    QTest::newRow("untimed lines ignored in a timed file")
+        << QByteArray("just text\n[00:01]a\nmore text\n[xx:yy]b\n[00:02]c") << "1000=a|2000=c";
+    QTest::newRow("no stamps: plain text without tags")
+        << QByteArray("\n[ti:Song]\nfirst line\n\nsecond line\n\n")
+        << "plain:first line||second line";
+    QTest::newRow("not stamps: seconds 60, three-digit seconds, seven-digit minutes")
+        << QByteArray("[00:60]a\n[00:001]b\n[1234567:00]c\n[0:5]d") << "5000=d";
+    QTest::newRow("CR, CR LF and LF lines")
+        << QByteArray("[00:01]a\r\n[00:02]b\r[00:03]c\n") << "1000=a|2000=b|3000=c";
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[00:01]歌词") << "1000=歌词";
+    QTest::newRow("UTF-8 without BOM") << QByteArray("[00:01]歌词") << "1000=歌词";
+    QTest::newRow("UTF-16 LE with BOM")
+        << utf16(QStringLiteral("[00:01]歌词\n[00:02]b"), true) << "1000=歌词|2000=b";
+    QTest::newRow("UTF-16 BE with BOM")
+        << utf16(QStringLiteral("[00:01]歌词"), false) << "1000=歌词";
+    QTest::newRow("GBK") << "[ti:" + gbk + "]\n[00:01]" + gbk << "1000=你好世界";
+    QTest::newRow("GB18030 four-byte character")
+        << QByteArray("[00:01]\x81\x30\x81\x30") << QStringLiteral("1000=\u0080");
+    QTest::newRow("Big5") << "[00:01]" + big5 << "1000=你好世界";
+    QTest::newRow("Big5 that is also valid GBK") << "[00:01]" + big5AndGbk << "1000=歌詞";
+    QTest::newRow("GBK that is also valid Big5") << "[00:01]" + gbkAndBig5 << "1000=歌词";
+    QTest::newRow("valid in no encoding: the rest survives")
+        << QByteArray("[00:01]a\xFF\n[00:02]b") << "1000=a\uFFFD|2000=b";
+    QTest::newRow("empty file") << QByteArray() << "plain:";
+    QTest::newRow("a binary file is not timed") << TestMedia::SilentWav(0.1).left(400) << "plain:";
+}
+
+void TestLrcParser::readsFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    const QString path = m_dir.filePath(QStringLiteral("song.lrc"));
+    QVERIFY(TestMedia::WriteFile(path, bytes));
+    QString error;
+    const std::optional<Lyrics> lyrics = LyricsFile::Read(path, error);
+    QVERIFY2(lyrics, qPrintable(error));
+    if (QTest::currentDataTag() == QLatin1String("a binary file is not timed"))
+        QVERIFY(!lyrics->Timed);
+    else
+        QCOMPARE(describe(*lyrics), expected);
+}
+
+void TestLrcParser::refusesWhatIsNoLyricsFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("over the size cap") << "huge.lrc"
+                                       << "larger than 1048576";
+    QTest::newRow("FIFO") << "pipe.lrc"
+                          << "not a regular file";
+    QTest::newRow("device") << "zero.lrc"
+                            << "not a regular file";
+    QTest::newRow("missing") << "none.lrc"
+                             << "cannot open";
+}
+
+void TestLrcParser::refusesWhatIsNoLyricsFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    const QString path = m_dir.filePath(name);
+    if (name == QLatin1String("huge.lrc")) {
+        QVERIFY(TestMedia::WriteFile(path, QByteArray("[00:01]a\n").repeated(120000)));
+    } else if (name == QLatin1String("pipe.lrc")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (name == QLatin1String("zero.lrc")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    }
+    QString error;
+    QVERIFY(!LyricsFile::Read(path, error));
+    QVERIFY2(error.contains(reason) && error.contains(name), qPrintable(error));
+}
+
+void TestLrcParser::lineAt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("timeMs");
+    QTest::addColumn<int>("line");
+    const QString song = QStringLiteral("[00:01]a\n[00:02]b\n[00:02]c\n[00:04]\n[00:05]d");
+    QTest::newRow("before the first line") << song << qint64(999) << -1;
+    QTest::newRow("exactly at the first") << song << qint64(1000) << 0;
+    QTest::newRow("between lines") << song << qint64(1999) << 0;
+    QTest::newRow("equal times: the last of them") << song << qint64(2000) << 2;
+    QTest::newRow("in a pause") << song << qint64(4500) << 3;
+    QTest::newRow("after the last") << song << qint64(3600000) << 4;
+    QTest::newRow("plain lyrics have no current line")
+        << QStringLiteral("a\nb") << qint64(5000) << -1;
+    QTest::newRow("no lines") << QString() << qint64(0) << -1;
+}
+
+void TestLrcParser::lineAt() {
+    QFETCH(QString, text);
+    QFETCH(qint64, timeMs);
+    QFETCH(int, line);
+    QCOMPARE(LrcParser::Parse(text).LineAt(timeMs), line);
+}
+
+QTEST_GUILESS_MAIN(TestLrcParser)
+#include "tst_LrcParser.moc"
