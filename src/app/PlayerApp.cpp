@@ -13,6 +13,7 @@
 #include "controls/ctlButton.h"
 #include "controls/ctlList.h"
 #include "controls/ctlProgress.h"
+#include "lyrics/frmLyricWindow.h"
 #include "net/ModLink.h"
 #include "net/UrlRegistration.h"
 #include "net/frmMelodeckLink.h"
