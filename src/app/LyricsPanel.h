@@ -33,13 +33,14 @@ public:
     // After a skin switch: the window takes the new skin and sits to the
     // right of the player window again.
     void FollowSkin();
+    // Beside the playlist window, glued: after the windows got their places.
+    void DockBesidePlayer();
 
 private:
     void ConnectControls();
     void WatchEngine();
     bool IsPlaying() const;
     void ShowLyrics();
-    void DockBesidePlayer();
 
     PlayerApp& m_app;
     std::unique_ptr<frmLyricWindow> m_window;

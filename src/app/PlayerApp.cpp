@@ -136,6 +136,7 @@ bool PlayerApp::Start() {
     CreatePlaylistSide();
     m_playerWindow->cmdPlaylist()->SetSelected(true);
     CentreTogether({m_playerWindow.get(), m_playlistWindow.get()});
+    m_lyrics->DockBesidePlayer();
     m_playlistWindow->show();
     m_magnetic->CheckGlueing();
     m_playerWindow->show();

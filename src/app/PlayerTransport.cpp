@@ -72,6 +72,11 @@ void PlayerTransport::cmdPause_Click() {
 }
 
 void PlayerTransport::cmdStop_Click() {
+    // A stop before the engine has begun the item changes no engine state,
+    // so the buttons would keep showing the play that was pressed.
+    frmPlayerWindow& w = m_app.PlayerWindow();
+    w.setPauseVisible(false);
+    w.setPlayVisible(true);
     m_app.State().PlaybackStarted = false;
     m_app.Playback().StopPlayback();
 }

@@ -5,8 +5,10 @@
 // window manager's do (under X11 the same events come from the manager).
 #include "MenuRig.h"
 
+#include "app/LyricsPanel.h"
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlButton.h"
+#include "lyrics/frmLyricWindow.h"
 #include "playback/frmPlayer.h"
 #include "playlist/frmPlaylistWindow.h"
 #include "winsvc/MinimumSizeGuard.h"
@@ -91,7 +93,8 @@ void tst_OwnedWindows::minimiseTakesTheOwnedWindows() {
     frmPlayer* video = m_rig->app->ExistingVideoWindow();
     SetShown(Player().cmdPlaylist(), playlistShown);
     SetShown(Player().cmdEqualizer(), videoShown);
-    QCOMPARE(m_rig->app->Owned().Windows(), (QList<QWidget*>{&Playlist(), video}));
+    QCOMPARE(m_rig->app->Owned().Windows(),
+             (QList<QWidget*>{&Playlist(), &m_rig->app->Lyrics().Window(), video}));
 
     if (minimise == "button")
         emit Player().cmdMinimize()->Click();
