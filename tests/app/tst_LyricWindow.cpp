@@ -22,7 +22,10 @@
 #include "winsvc/cMagneticWnd.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -295,7 +298,15 @@ void tst_LyricWindow::droppedFileIsAdopted() {
     QVERIFY(View().Shown().IsEmpty());
     const QString dropped = m_home->filePath(QStringLiteral("elsewhere.lrc"));
     QVERIFY(TestMedia::WriteFile(dropped, kLrc));
-    emit Window().lyricsFileDropped(dropped);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dropped)});
+    const QPointF centre = QRectF(View().geometry()).center();
+    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Window(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Window(), &drop);
+    QVERIFY(drop.isAccepted());
     QCOMPARE(View().Shown().Lines.size(), 5);
     QFile copy(m_home->filePath(QStringLiteral("Lyrics/song.lrc")));
     QVERIFY(copy.open(QIODevice::ReadOnly));
