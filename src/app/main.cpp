@@ -2,6 +2,7 @@
 #include "app/PlayerApp.h"
 #include "app/frmPlayerWindow.h"
 #include "net/HandOffFrame.h"
+#include "net/PendingItems.h"
 #include "net/SingleInstance.h"
 #include "playback/CMediaInfo.h"
 #include "playback/EngineMedia.h"
@@ -11,6 +12,7 @@
 #include "playlist/PlaylistPlayback.h"
 #include "winsvc/DisplayText.h"
 #include "winsvc/ExitSignals.h"
+#include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
 
 #include <QApplication>
@@ -155,6 +157,47 @@ void connectExits(PlayerApp& app, ExitSignals& exitSignals) {
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &app, [&app] { app.QuitApplication(); });
 }
 
+// A second start's items go to the running copy. A copy that is busy or
+// flooded with connections gets a few tries; one that has ended meanwhile
+// leaves its place to this one (nullopt: run as the first copy). Items that
+// still cannot be handed over are kept for the next start and the user told.
+std::optional<int> handOver(SingleInstance& instance, const QStringList& commandLine) {
+    constexpr int kTries = 3;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        if (instance.SendCommandLine(HandOffFrame::JoinItems(commandLine)))
+            return 0;
+        if (instance.Start() == SingleInstance::Role::First)
+            return std::nullopt;
+    }
+    const bool kept = PendingItems::Keep(UserDataDir(), commandLine);
+    QTextStream(stderr) << (kept ? QStringLiteral("melodeck: the running copy did not answer; "
+                                                  "kept for the next start: ")
+                                 : QStringLiteral("melodeck: the running copy did not answer; not "
+                                                  "handed over: "))
+                        << forTerminal(commandLine.join(QLatin1Char(' '))) << Qt::endl;
+    return 1;
+}
+
+// Items an earlier start could not hand over come first into the lists; the
+// items of this start play, else the first kept one does.
+void playStartItems(PlayerApp& player, const QStringList& commandLine) {
+    QString error;
+    const QStringList kept = PendingItems::Take(UserDataDir(), error);
+    if (!error.isEmpty())
+        QTextStream(stderr)
+            << "melodeck: items kept by an earlier start not read: "
+            << forTerminal(QDir(UserDataDir()).filePath(QLatin1String(PendingItems::FileName)))
+            << ' ' << error << Qt::endl;
+    if (commandLine.isEmpty()) {
+        if (!kept.isEmpty())
+            player.PlayCommandLine(kept);
+        return;
+    }
+    for (const QString& item : kept)
+        player.AddText(item);
+    player.PlayCommandLine(commandLine);
+}
+
 } // namespace
 
 // --help and --version answer before any window system is asked for, so
@@ -213,13 +256,8 @@ int main(int argc, char** argv) {
     if (instance.Start() == SingleInstance::Role::Second) {
         if (commandLine.isEmpty())
             return items.Refused.isEmpty() ? 0 : 1;
-        if (instance.SendCommandLine(HandOffFrame::JoinItems(commandLine)))
-            return 0;
-        // Said, not lost silently: the user can give the items again.
-        QTextStream(stderr) << QStringLiteral("melodeck: the running copy did not answer; not "
-                                              "handed over: ")
-                            << forTerminal(commandLine.join(QLatin1Char(' '))) << Qt::endl;
-        return 1;
+        if (const std::optional<int> status = handOver(instance, commandLine))
+            return *status;
     }
 
     StartPrompts prompts;
@@ -236,8 +274,7 @@ int main(int argc, char** argv) {
     echoPlayback(player);
     reportLengthsRead(player);
     keepExitSignals(player, exitSignals);
-    if (!commandLine.isEmpty())
-        player.PlayCommandLine(commandLine);
+    playStartItems(player, commandLine);
     // Last, from the event loop: accepting an update quits, which needs the
     // loop running.
     QTimer::singleShot(0, &player, [&player] { player.CheckForUpdate(); });

@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +71,7 @@ private slots:
     void argumentsBecomeItems_data();
     void argumentsBecomeItems();
     void secondStartHandsOverAndEnds();
+    void itemsARunningCopyNeverTakesWaitForTheNextStart();
     void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
     void startsWithoutTheEngineLibrary();
@@ -275,6 +278,39 @@ void tst_ProgramRun::secondStartHandsOverAndEnds() {
     startFirst(again, home);
     endWith(again, SIGTERM);
     QCOMPARE(readFile(home.playlist(0)), handed);
+}
+
+// A running copy that holds the lock but never answers (hung, or flooded):
+// the second start tries for a few seconds, says so, and the next first
+// start has its items.
+void tst_ProgramRun::itemsARunningCopyNeverTakesWaitForTheNextStart() {
+    Home home;
+    home.writePlaylist(0, "{L}\r\n");
+    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
+    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)));
+    const QProcessEnvironment environment = TestProgram::Environment(home.path());
+    const QString socket =
+        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    {
+        QLockFile lock(socket + QStringLiteral(".lock"));
+        QVERIFY(lock.tryLock(0));
+        QLocalServer mute;
+        QVERIFY(mute.listen(socket));
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(TestProgram::Path(), {song, QStringLiteral("http://127.0.0.1:9/a.mp3")});
+        // Connections are taken and never answered.
+        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
+        QCOMPARE(second.exitCode(), 1);
+        QVERIFY(second.readAllStandardError().contains("kept for the next start"));
+    }
+    QVERIFY(QFile::exists(home.dir.filePath(QStringLiteral("pending-items"))));
+    QProcess next;
+    startFirst(next, home);
+    endWith(next, SIGTERM);
+    QCOMPARE(readFile(home.playlist(0)),
+             QByteArray("{L}\r\nsong=") + song.toUtf8() + "\r\na=http://127.0.0.1:9/a.mp3\r\n");
+    QVERIFY(!QFile::exists(home.dir.filePath(QStringLiteral("pending-items"))));
 }
 
 // The engine's library has signal handlers of its own; once it runs, a
