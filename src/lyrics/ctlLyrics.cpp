@@ -31,12 +31,14 @@ void ctlLyrics::SetColors(quint32 text, quint32 current, quint32 background) {
     m_text = QColor::fromRgb(ModColor::ToQRgb(text));
     m_selected = QColor::fromRgb(ModColor::ToQRgb(current));
     m_background = QColor::fromRgb(ModColor::ToQRgb(background));
+    DropStrip();
     update();
 }
 
 void ctlLyrics::SetLyrics(const Lyrics& lyrics) {
     m_lyrics = lyrics;
     m_current = -1;
+    DropStrip();
     m_followAgain.stop();
     ScrollTo(CentreFor(-1), false);
 }
@@ -79,6 +81,8 @@ void ctlLyrics::ScrollTo(double centre, bool smooth) {
 void ctlLyrics::SetCurrentLine(int index, bool smooth) {
     const bool changed = index != m_current;
     m_current = index;
+    if (changed)
+        DropStrip();
     if (!smooth)
         m_followAgain.stop();
     if (!IsFollowing())
@@ -108,16 +112,36 @@ void ctlLyrics::paintEvent(QPaintEvent*) {
         return;
     }
     const int lh = LineHeight();
-    const int first = std::max(0, int(std::floor(m_centre - height() / 2.0 / lh)) - 1);
+    const double half = height() / 2.0 / lh;
+    const int first = std::max(0, int(std::floor(m_centre - half)) - 1);
+    const int last = std::min(int(m_lyrics.Lines.size()) - 1, int(std::ceil(m_centre + half)) + 1);
+    if (first > last)
+        return;
+    if (m_strip.deviceIndependentSize().width() != width() || first < m_stripFirst ||
+        last > m_stripLast)
+        RenderStrip(first, last);
+    const double top = LineCentreY(m_stripFirst) - lh / 2.0;
+    painter.drawImage(QPoint(0, int(std::lround(top))), m_strip);
+}
+
+void ctlLyrics::RenderStrip(int first, int last) {
+    const int lh = LineHeight();
+    const int margin = height() / lh + 2;
+    m_stripFirst = std::max(0, first - margin);
+    m_stripLast = std::min(int(m_lyrics.Lines.size()) - 1, last + margin);
+    const qreal ratio = devicePixelRatioF();
+    const int rows = m_stripLast - m_stripFirst + 1;
+    m_strip = QImage(QSize(width(), rows * lh) * ratio, QImage::Format_RGB32);
+    m_strip.setDevicePixelRatio(ratio);
+    m_strip.fill(m_background);
+    QPainter painter(&m_strip);
+    painter.setFont(font());
     const QFontMetrics metrics(font());
-    for (int i = first; i < m_lyrics.Lines.size(); ++i) {
-        const double y = LineCentreY(i) - lh / 2.0;
-        if (y > height())
-            break;
+    for (int i = m_stripFirst; i <= m_stripLast; ++i) {
         painter.setPen(i == m_current ? m_selected : m_text);
         const QString text =
             metrics.elidedText(m_lyrics.Lines[i].Text, Qt::ElideRight, width() - 8);
-        painter.drawText(QRectF(0, y, width(), lh), Qt::AlignCenter, text);
+        painter.drawText(QRectF(0, (i - m_stripFirst) * lh, width(), lh), Qt::AlignCenter, text);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "lyrics/Lyrics.h"
 
+#include <QImage>
 #include <QTimer>
 #include <QVariantAnimation>
 #include <QWidget>
@@ -17,7 +18,7 @@ class ctlLyrics : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kFontPixels = 14;
-    static constexpr int kScrollMs = 250;
+    static constexpr int kScrollMs = 160;
     static constexpr int kFollowAgainMs = 4000;
     static constexpr int kWheelLines = 3;
 
@@ -58,6 +59,11 @@ private:
     // The (fractional) line index the view centres on to show `index`.
     double CentreFor(int index) const;
     void ScrollTo(double centre, bool smooth);
+    // Draws lines [first, last] and some either side into m_strip, so the
+    // frames of a scroll are one copy each instead of a text layout of every
+    // visible line (which cost a few percent of a core while following).
+    void RenderStrip(int first, int last);
+    void DropStrip() { m_stripLast = -1; }
 
     Lyrics m_lyrics;
     QString m_message;
@@ -67,4 +73,7 @@ private:
     QVariantAnimation m_animation;
     QTimer m_followAgain;
     QColor m_text, m_selected, m_background;
+    QImage m_strip;
+    int m_stripFirst = 0;
+    int m_stripLast = -1; // below m_stripFirst: nothing drawn yet
 };
