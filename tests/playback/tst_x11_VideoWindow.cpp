@@ -103,6 +103,10 @@ bool EngineWindowFillsSurface(const ctlPlayer& player) {
     return false;
 }
 
+// Steps of a sequence that act on the window instead of playing a file.
+const QString kFullScreen = QStringLiteral("toggle full screen");
+const QString kClose = QStringLiteral("close the window");
+
 PlayerState ExitingState() {
     PlayerState state;
     state.IsExiting = true; // closing the window really closes it
@@ -173,50 +177,89 @@ void tst_x11_VideoWindow::pictureInsideVideoWindow() {
 }
 
 void tst_x11_VideoWindow::videoAfterVideo_data() {
-    QTest::addColumn<QStringList>("sequence");
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("withoutStdin");
     QTest::newRow("descriptor 0 free, video then another video")
         << QStringList{"a.avi", "b.avi"} << true;
     QTest::newRow("same video twice") << QStringList{"a.avi", "a.avi"} << false;
     QTest::newRow("audio, video, audio, video")
         << QStringList{"s.wav", "a.avi", "s.wav", "b.avi"} << false;
+    QTest::newRow("full screen across an item change")
+        << QStringList{"a.avi", kFullScreen, "b.avi", kFullScreen, "a.avi"} << false;
+    QTest::newRow("window closed while playing, then the next video")
+        << QStringList{"a.avi", kClose, "b.avi"} << false;
 }
 
 // Each item of a sequence plays to its end in the same window; the outputs
 // made again for each video must neither break the program's connection to
-// the X server nor open a window of their own.
+// the X server nor open a window of their own. A step that is not a file
+// acts on the window while the item before it plays. As the playlist does,
+// a video shows the window when it is hidden and an audio item hides it.
 void tst_x11_VideoWindow::videoAfterVideo() {
-    QFETCH(QStringList, sequence);
+    QFETCH(QStringList, steps);
     QFETCH(bool, withoutStdin);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(
-        TestMedia::WriteFile(dir.filePath("a.avi"), TestMedia::MjpegAvi(15, QSize(64, 48), 10)));
+        TestMedia::WriteFile(dir.filePath("a.avi"), TestMedia::MjpegAvi(30, QSize(64, 48), 10)));
     QVERIFY(
-        TestMedia::WriteFile(dir.filePath("b.avi"), TestMedia::MjpegAvi(20, QSize(80, 60), 10)));
+        TestMedia::WriteFile(dir.filePath("b.avi"), TestMedia::MjpegAvi(30, QSize(80, 60), 10)));
     QVERIFY(TestMedia::WriteFile(dir.filePath("s.wav"), TestMedia::SilentWav(0.5)));
 
     ShownVideoWindow shown;
     frmPlayer& form = shown.form;
+    ctlPlayer& player = *form.ctlPlayer1();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // Descriptor 0 free when an item is handed over (stdin closed, or the
     // fallback output's connection gone with the previous clip): the clip's
     // file would be opened on it and lost to the failing GPU probe.
     if (withoutStdin)
         ::close(0);
-    QSignalSpy ends(form.ctlPlayer1(), &ctlPlayer::EndOfStream);
-    QSignalSpy errors(form.ctlPlayer1(), &ctlPlayer::MediaError);
-    for (const QString& name : sequence) {
-        const qsizetype endsBefore = ends.count();
-        form.ctlPlayer1()->setFileName(dir.filePath(name));
-        if (name.endsWith(QLatin1String(".avi")))
-            QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 10000);
+    QSignalSpy ends(&player, &ctlPlayer::EndOfStream);
+    QSignalSpy errors(&player, &ctlPlayer::MediaError);
+    qsizetype started = 0;
+    const auto playedToEnd = [&] {
         // Played to its end, not given up.
-        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), endsBefore + 1, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(form.ctlPlayer1()->playState(), int(MediaEngine::Stopped), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), started, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(MediaEngine::Stopped), 5000);
         QCOMPARE(ForeignTopLevels(), QList<xcb_window_t>());
+    };
+    for (const QString& step : steps) {
+        if (step == kFullScreen || step == kClose) {
+            QCOMPARE(player.playState(), int(MediaEngine::Playing));
+            if (step == kClose) {
+                // Closed by its user, while the program goes on.
+                shown.state.IsExiting = false;
+                QVERIFY(!form.close());
+                shown.state.IsExiting = true;
+                QVERIFY(!form.isVisible());
+            } else {
+                form.ToggleFullScreen();
+                QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 5000);
+            }
+            continue;
+        }
+        if (started > 0) {
+            playedToEnd();
+            if (QTest::currentTestFailed())
+                return;
+        }
+        ++started;
+        player.setFileName(dir.filePath(step));
+        const bool video = step.endsWith(QLatin1String(".avi"));
+        form.setVisible(video);
+        if (video) {
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QTRY_VERIFY_WITH_TIMEOUT(PictureFills(form), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(EngineWindowFillsSurface(player), 5000);
+        }
     }
+    playedToEnd();
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(errors.count(), 0);
+    // Still connected: an X error the outputs caused would end the program.
+    QCOMPARE(xcb_connection_has_error(Connection()), 0);
 }
 
 QTEST_MAIN(tst_x11_VideoWindow)
