@@ -172,7 +172,7 @@ MediaAdder::ImportedList MediaAdder::AddListFile(const std::optional<QString>& p
     if (!path) {
         const QStringList chosen = m_prompts.OpenFiles(
             QStringLiteral("添加列表"), QString(),
-            {QStringLiteral("播放列表 (*.m3u *.m3u8 *.pls *.MLF *.mlf)")}, false);
+            {QStringLiteral("播放列表 (*.m3u *.m3u8 *.pls *.xspf *.MLF *.mlf)")}, false);
         if (chosen.isEmpty())
             return {};
         file = chosen.first();

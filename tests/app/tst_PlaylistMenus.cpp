@@ -335,6 +335,27 @@ private slots:
             << QByteArray("[playlist]\nFile2=http://127.0.0.1:9/b\nTitle2=Two\nFile1=one.mp3\n"
                           "NumberOfEntries=2\n")
             << "radio" << QStringList{"one=<d>/one.mp3", "Two=http://127.0.0.1:9/b"} << 0;
+        QTest::newRow("xspf: creator - title, relative, file URI, stream, no location")
+            << "mix.xspf"
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
+                          "<track><location>sub/My%20Song.mp3</location><title>晴天</title>"
+                          "<creator>周</creator></track>"
+                          "<track><location>file:///u/a.ogg</location>"
+                          "<location>http://127.0.0.1:9/other</location></track>"
+                          "<track><title>Radio</title><location>http://127.0.0.1:9/r</location>"
+                          "</track><track><title>none</title></track>"
+                          "<track><location>ftp://h/y.mp3</location></track>"
+                          "</trackList></playlist>")
+            << "mix"
+            << QStringList{"周 - 晴天=<d>/sub/My Song.mp3", "a=/u/a.ogg",
+                           "Radio=http://127.0.0.1:9/r"}
+            << 2;
+        QTest::newRow("xspf cut off keeps the tracks before")
+            << "cut.xspf"
+            << QByteArray("<playlist><trackList><track><location>/m/a.mp3</location></track>"
+                          "<track><location>/m/b")
+            << "cut" << QStringList{"a=/m/a.mp3"} << 0;
         QTest::newRow("another MLF keeps its title")
             << "x.MLF" << QByteArray("{\xCE\xD2\xB5\xC4}\r\na=/m/a.mp3\r\n") << "我的"
             << QStringList{"a=/m/a.mp3"} << 0;

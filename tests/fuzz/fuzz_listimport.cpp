@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const char* suffix : {"m3u", "m3u8", "pls", "mlf"}) {
+    for (const char* suffix : {"m3u", "m3u8", "pls", "mlf", "xspf"}) {
         const ListFileImport::Imported list =
             ListFileImport::Parse(bytes, QLatin1String(suffix), QStringLiteral("/lists"));
         for (const ModList::MlfItem& item : list.Items) {
