@@ -4,6 +4,8 @@
 #include "net/ServiceAddresses.h"
 
 #include <QEventLoop>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -138,8 +140,16 @@ HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout) {
         reply->abort();
     });
     deadline.start(timeout);
+    // Clicks made while the answer is awaited wait for it too; the busy
+    // cursor says so instead of the program looking dead.
+    const bool busyCursor =
+        !reply->isFinished() && qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (busyCursor)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (busyCursor)
+        QGuiApplication::restoreOverrideCursor();
     deadline.stop();
     body.OnFinished();
 
