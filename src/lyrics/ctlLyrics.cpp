@@ -15,10 +15,13 @@ ctlLyrics::ctlLyrics(QWidget* parent) : QWidget(parent) {
     setFont(f);
     // Everything is painted here; Qt need not clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A frame every kFrameMs rather than at the display's rate: each frame
+    // is a copy of the window to the screen, and a few are smooth enough.
     m_animation.setDuration(kScrollMs);
+    m_animation.setUpdateInterval(kFrameMs);
     m_animation.setEasingCurve(QEasingCurve::OutCubic);
-    connect(&m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        m_centre = value.toDouble();
+    connect(&m_animation, &QTimeLine::valueChanged, this, [this](qreal progress) {
+        m_centre = m_scrollFrom + (m_scrollTo - m_scrollFrom) * progress;
         update();
     });
     m_followAgain.setSingleShot(true);
@@ -53,7 +56,7 @@ int ctlLyrics::LineHeight() const {
 }
 
 bool ctlLyrics::IsScrolling() const {
-    return m_animation.state() == QAbstractAnimation::Running;
+    return m_animation.state() == QTimeLine::Running;
 }
 
 // Before the first line (and for plain text) the first line sits at the top.
@@ -67,8 +70,9 @@ double ctlLyrics::CentreFor(int index) const {
 void ctlLyrics::ScrollTo(double centre, bool smooth) {
     m_animation.stop();
     if (smooth && isVisible() && std::abs(centre - m_centre) > 1e-9) {
-        m_animation.setStartValue(m_centre);
-        m_animation.setEndValue(centre);
+        m_scrollFrom = m_centre;
+        m_scrollTo = centre;
+        m_animation.setCurrentTime(0);
         m_animation.start();
         return;
     }

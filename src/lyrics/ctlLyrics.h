@@ -3,8 +3,8 @@
 #include "lyrics/Lyrics.h"
 
 #include <QImage>
+#include <QTimeLine>
 #include <QTimer>
-#include <QVariantAnimation>
 #include <QWidget>
 
 // The lines of the lyrics, drawn in the skin's list colours: the current line
@@ -18,7 +18,8 @@ class ctlLyrics : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kFontPixels = 14;
-    static constexpr int kScrollMs = 160;
+    static constexpr int kScrollMs = 200;
+    static constexpr int kFrameMs = 40;
     static constexpr int kFollowAgainMs = 4000;
     static constexpr int kWheelLines = 3;
 
@@ -70,7 +71,9 @@ private:
     int m_current = -1;
     // The line index drawn at the vertical centre, fractional while moving.
     double m_centre = 0;
-    QVariantAnimation m_animation;
+    QTimeLine m_animation;
+    double m_scrollFrom = 0;
+    double m_scrollTo = 0;
     QTimer m_followAgain;
     QColor m_text, m_selected, m_background;
     QImage m_strip;
