@@ -3,8 +3,8 @@
 #include "net/BodyText.h"
 #include "net/ServiceAddresses.h"
 
-#include <QEventLoop>
 #include <QCursor>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -9,9 +9,9 @@
 // Reading (and writing) the list files of other players: items: ".m3u" (UTF-8 when
 // the bytes are valid UTF-8, else the legacy GB18030), ".m3u8" (UTF-8),
 // "#EXTINF" titles, ".pls" ("FileN" with "TitleN"), ".xspf" (XML: each
-// track's location URI, "creator - title"), and this program's own ".MLF". Relative entries are resolved against the file's folder and
-// "file:" URIs of this machine become paths; stream addresses and links pass.
-// Entries that cannot be items (another host's file URI, another scheme,
+// track's location URI, "creator - title"), and this program's own ".MLF". Relative entries are
+// resolved against the file's folder and "file:" URIs of this machine become paths; stream
+// addresses and links pass. Entries that cannot be items (another host's file URI, another scheme,
 // control characters) are skipped and counted.
 namespace ListFileImport {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/MiniWindowSkin.h"
 #include "skin/LyricWindowSkin.h"
+#include "skin/MiniWindowSkin.h"
 #include "skin/SkinElements.h"
 
 #include <QString>
