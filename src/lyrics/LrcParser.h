@@ -12,8 +12,9 @@
 // ("[ar:…]", "[ti:…]", "[al:…]", "[by:…]", "[length:…]", "[re:…]", "[ve:…]" and
 // any other "[name:…]") are never lines; "[offset:±ms]" (spaces allowed)
 // moves every line earlier by that many milliseconds (later when negative).
-// Word stamps "<mm:ss.xx>" inside a text are dropped. A stamped line without
-// text is a pause. Text without a stamp is ignored in a file with stamps; a
+// Word stamps "<mm:ss.xx>" inside a text are not shown: each gives the time
+// the text after it is sung (LyricLine::Words; the offset moves them too). A
+// stamped line without text is a pause. Text without a stamp is ignored in a file with stamps; a
 // file without a single stamp is plain text, its lines as written (ID tags
 // left out).
 namespace LrcParser {
