@@ -8,6 +8,9 @@ namespace LrcParser {
 namespace {
 
 constexpr int kMaxMinuteDigits = 6;
+// The longest stamp: minutes, ":ss" and ".fff". A '>' further on closes no
+// stamp, so a text of many '<' is not searched to its end for each.
+constexpr int kMaxStampChars = kMaxMinuteDigits + 7;
 // An offset beyond a day is nonsense; it is kept to one so times stay sane.
 constexpr qint64 kMaxOffsetMs = 24LL * 3600 * 1000;
 
@@ -152,9 +155,11 @@ LyricLine withoutWordStamps(const QString& text) {
     qsizetype i = 0;
     while (i < text.size()) {
         if (text[i] == QLatin1Char('<')) {
-            const qsizetype close = text.indexOf(QLatin1Char('>'), i + 1);
+            const qsizetype length =
+                QStringView(text).mid(i + 1, kMaxStampChars + 1).indexOf(QLatin1Char('>'));
+            const qsizetype close = i + 1 + length;
             const auto stamp =
-                close > 0 ? parseStamp(QStringView(text).mid(i + 1, close - i - 1)) : std::nullopt;
+                length >= 0 ? parseStamp(QStringView(text).mid(i + 1, length)) : std::nullopt;
             if (stamp) {
                 if (!line.Words.isEmpty() && line.Words.last().Offset == out.size())
                     line.Words.removeLast();
@@ -188,6 +193,7 @@ Lyrics Parse(const QString& text) {
     Lyrics lyrics;
     QList<LyricLine> plain;
     qint64 offset = 0;
+    qsizetype wordsLeft = kMaxWords;
     // Lines may end in CR LF, LF or a lone CR.
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"))
@@ -197,10 +203,14 @@ Lyrics Parse(const QString& text) {
         if (tags.offset)
             offset = *tags.offset;
         if (!tags.stamps.isEmpty()) {
-            const LyricLine sung = withoutWordStamps(tags.text.toString());
+            LyricLine sung = withoutWordStamps(tags.text.toString());
             for (qint64 stamp : tags.stamps) {
-                if (lyrics.Lines.size() < kMaxLines)
-                    lyrics.Lines.append(repeatedAt(sung, stamp, tags.stamps.first()));
+                if (lyrics.Lines.size() >= kMaxLines)
+                    break;
+                if (sung.Words.size() > wordsLeft)
+                    sung.Words.clear();
+                wordsLeft -= sung.Words.size();
+                lyrics.Lines.append(repeatedAt(sung, stamp, tags.stamps.first()));
             }
         } else if (!tags.hadIdTag && plain.size() < kMaxLines) {
             plain.append(LyricLine{0, StripWordStamps(line.toString()), {}});

@@ -21,6 +21,9 @@ namespace LrcParser {
 
 // At most this many lines are kept; a file cannot make more than this.
 constexpr int kMaxLines = 100000;
+// At most this many word times in all (a line repeated by many stamps holds
+// its words each time); the lines past it are sung whole.
+constexpr int kMaxWords = 200000;
 
 Lyrics Parse(const QString& text);
 

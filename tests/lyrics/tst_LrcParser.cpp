@@ -209,6 +209,16 @@ void TestLrcParser::wordsSung_data() {
         << QStringLiteral("[00:01]<00:01.00> <00:02.00>") << qint64(1500) << "/-1";
     QTest::newRow("a broken word stamp is text")
         << QStringLiteral("[00:01]a<00:61>b <00:02>c") << qint64(1000) << "a<00:61>b /2000";
+    // Hostile sizes: a search for each '<' to the end would take hours.
+    const QString opens(400000, QLatin1Char('<'));
+    QTest::newRow("a line of many '<'")
+        << "[00:01]" + opens + "<00:02>x" << qint64(1000) << opens + "/2000";
+    const QString aWords = QStringLiteral("<00:02>a").repeated(300);
+    QTest::newRow("word times past the cap: the line is sung whole")
+        << QStringLiteral("[00:01]").repeated(1000) + aWords << qint64(1000)
+        << QString(300, QLatin1Char('a')) + "/-1";
+    QTest::newRow("word times within the cap")
+        << QStringLiteral("[00:01]").repeated(600) + aWords << qint64(1000) << "/2000";
 }
 
 void TestLrcParser::wordsSung() {
