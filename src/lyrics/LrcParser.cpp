@@ -172,14 +172,20 @@ LyricLine withoutWordStamps(const QString& text) {
         out += text[i++];
     }
     line.Text = out.trimmed();
-    // Offsets into the trimmed text; a word in the trimmed space is none.
+    // Offsets into the trimmed text. Of the stamps in the leading space the
+    // last says when the text starts; those in the trailing space say nothing.
     qsizetype lead = 0;
     while (lead < out.size() && out[lead].isSpace())
         ++lead;
-    for (LyricWord& word : line.Words)
+    QList<LyricWord> words;
+    for (LyricWord word : std::as_const(line.Words)) {
         word.Offset = std::max<qsizetype>(0, word.Offset - lead);
-    while (!line.Words.isEmpty() && line.Words.last().Offset >= line.Text.size())
-        line.Words.removeLast();
+        if (!words.isEmpty() && words.last().Offset == word.Offset)
+            words.removeLast();
+        if (word.Offset < line.Text.size())
+            words.append(word);
+    }
+    line.Words = std::move(words);
     return line;
 }
 

@@ -205,6 +205,8 @@ void TestLrcParser::wordsSung_data() {
         << QStringLiteral("[00:01]<00:01.50>a<00:01.20>b<00:02>c") << qint64(1500) << "ab/2000";
     QTest::newRow("two stamps together: the later one")
         << QStringLiteral("[00:01]<00:01><00:02>ab") << qint64(1500) << "/2000";
+    QTest::newRow("stamps in the leading space: the last starts the text")
+        << QStringLiteral("[00:01] <00:01> <00:02>x <00:03>y") << qint64(1500) << "/2000";
     QTest::newRow("a pause of stamps alone")
         << QStringLiteral("[00:01]<00:01.00> <00:02.00>") << qint64(1500) << "/-1";
     QTest::newRow("a broken word stamp is text")
