@@ -155,7 +155,8 @@ void ctlLyrics::paintEvent(QPaintEvent*) {
     const auto& words = m_lyrics.Lines[m_current].Words;
     const auto word = std::find_if(words.cbegin(), words.cend(),
                                    [this](const LyricWord& w) { return w.Offset >= m_sung; });
-    const qreal split = m_wordX.value(word - words.cbegin());
+    // Whole pixels: a copy, not a scaled blend of two columns.
+    const int split = int(std::lround(m_wordX.value(word - words.cbegin())));
     if (split <= 0)
         return;
     const qreal ratio = m_sungLine.devicePixelRatio();
