@@ -58,6 +58,9 @@ public:
 
     // The native window video is drawn into (0: none).
     virtual void setVideoWindow(WId window) = 0;
+    // The video window has just been shown: an output made while it was
+    // hidden is made again so that it draws into it.
+    virtual void videoWindowShown() {}
 
     // A media object for a URL, without playing it.
     virtual EngineMedia newMedia(const QString& url) const;

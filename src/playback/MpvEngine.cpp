@@ -338,6 +338,18 @@ void MpvEngine::setVideoWindow(WId window) {
     updateOutputs();
 }
 
+void MpvEngine::videoWindowShown() {
+    // An output made while the window was still unmapped keeps drawing
+    // nowhere once it is mapped (a film whose kind is known only from the
+    // file); making it again is what brings the picture.
+    if (!m_loaded)
+        return;
+    const QByteArray vo = m_forcedOutput.isEmpty() ? m_outputs : m_forcedOutput;
+    VideoOutputChoice::reserveDescriptorZero();
+    setString("vo", "null");
+    setString("vo", vo.constData());
+}
+
 void MpvEngine::updateOutputs() {
     // Only between items: changing the option re-makes a running output.
     const QByteArray wanted = VideoOutputChoice::outputsFor(m_hasWindow);

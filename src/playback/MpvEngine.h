@@ -51,6 +51,7 @@ public:
     void setEnableContextMenu(bool enable) override { m_enableContextMenu = enable; }
     bool fullScreen() const override { return false; }
     void setVideoWindow(WId window) override;
+    void videoWindowShown() override;
 
 private:
     struct HandleDeleter {

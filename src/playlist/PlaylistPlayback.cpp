@@ -40,7 +40,11 @@ void PlaylistPlayback::OnMediaOpened(const EngineMedia& media) {
     if (!current || current->Types != MediaKind::Other)
         return;
     const bool moving = media.getItemInfo(QStringLiteral("HasVideo")) == QLatin1String("1");
-    ShowVideoFor(Video(), moving ? MediaKind::Video : MediaKind::Audio);
+    frmPlayer& video = Video();
+    const bool wasHidden = !video.isVisible();
+    ShowVideoFor(video, moving ? MediaKind::Video : MediaKind::Audio);
+    if (wasHidden && video.isVisible())
+        video.ctlPlayer1()->engine().videoWindowShown();
 }
 
 void PlaylistPlayback::ShowStatus(const QString& text) {
