@@ -9,6 +9,7 @@
 #include "support/VideoContainers.h"
 #include "winsvc/LegacyText.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <future>
 #include <sys/stat.h>
@@ -38,6 +39,8 @@ private slots:
     void audioListsLeaveTheDemuxerLibraryUnloaded();
     void lengthsFillWithoutPlaying_data();
     void lengthsFillWithoutPlaying();
+    void muxedLengths_data();
+    void muxedLengths();
     void readerRefuses_data();
     void readerRefuses();
     void missingLibraryLeavesLengthsUnknown();
@@ -120,6 +123,63 @@ void tst_VideoLengths::lengthsFillWithoutPlaying() {
     QCOMPARE(PlaylistRig::Rows(added.songs),
              (QStringList{title + "|" + length + "|1", title + "|" + length + "|2"}));
     QVERIFY(!mapped("libmpv"));
+}
+
+// Containers written by libavformat's own muxers (mux_clip), where this
+// libavformat has them: the list shows their length without playing, and
+// every cut-off copy reads as no length or one no longer than the clip's,
+// promptly.
+void tst_VideoLengths::muxedLengths_data() {
+    QTest::addColumn<QString>("format"); // the muxer
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("length");
+    QTest::newRow("RM") << "rm"
+                        << "clip.rm" << 13.4 << "00:13";
+    // The same container under the name of its variable-rate files.
+    QTest::newRow("RMVB") << "rm"
+                          << "clip.rmvb" << 65.0 << "01:05";
+}
+
+void tst_VideoLengths::muxedLengths() {
+    QFETCH(QString, format);
+    QFETCH(QString, name);
+    QFETCH(double, seconds);
+    QFETCH(QString, length);
+#ifndef MELODECK_MUX_CLIP
+    QSKIP("built without libavcodec's headers: no mux_clip to write the clip");
+#else
+    const QString path = m_dir->filePath(name);
+    QProcess mux;
+    mux.start(QStringLiteral(MELODECK_MUX_CLIP), {format, QString::number(seconds), path});
+    QVERIFY(mux.waitForFinished(30000));
+    const QByteArray why = mux.readAllStandardError().trimmed();
+    if (mux.exitCode() == 3 || mux.exitCode() == 4)
+        QSKIP(why.constData()); // this libavformat cannot write it
+    QVERIFY2(mux.exitStatus() == QProcess::NormalExit && mux.exitCode() == 0, why.constData());
+
+    WriteBytes(m_lists + "0.MLF", LegacyText::ToGb18030("{a}\r\nclip=" + path));
+    PlaylistRig rig(m_lists);
+    QVERIFY(rig.store.LoadPlaylists());
+    QVERIFY(rig.WaitForItemInfo());
+    QCOMPARE(PlaylistRig::Rows(rig.songs), QStringList{"clip|" + length + "|1"});
+    const DemuxerLengthReader reader;
+    const double read = reader.Read(path);
+    QVERIFY2(qAbs(read - seconds) < 0.25, qPrintable(QString::number(read)));
+    QVERIFY(!mapped("libmpv"));
+
+    const QByteArray bytes = ReadBytes(path);
+    for (const qsizetype cut :
+         {qsizetype(16), qsizetype(100), bytes.size() / 3, bytes.size() - 9}) {
+        const QString copy = mediaFile(QStringLiteral("cut%1.").arg(cut) + QFileInfo(name).suffix(),
+                                       bytes.left(cut));
+        auto reading = std::async(std::launch::async, [&] { return reader.Read(copy); });
+        QCOMPARE(reading.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        const double cutRead = reading.get();
+        QVERIFY2(cutRead >= 0 && cutRead < seconds + 0.25,
+                 qPrintable(QStringLiteral("%1 bytes: %2").arg(cut).arg(cutRead)));
+    }
+#endif
 }
 
 void tst_VideoLengths::readerRefuses_data() {
