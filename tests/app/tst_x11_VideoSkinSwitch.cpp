@@ -81,6 +81,8 @@ private slots:
 void tst_x11_VideoSkinSwitch::nextVideoAfterASkinSwitch_data() {
     QTest::addColumn<QStringList>("skins"); // chosen in turn while the first video plays
     QTest::addColumn<bool>("nextAtOnce");   // the next item asked for right after
+    // The first row's first clip is the process's first video, the only one
+    // for which the GPU output is probed (and, on Xvfb, turned down).
     QTest::newRow("switched while playing, the next video follows at the end")
         << QStringList{"Amber Deck"} << false;
     QTest::newRow("switched, then the next item at once") << QStringList{"Amber Deck"} << true;
