@@ -103,7 +103,7 @@ function(melodeck_x11_test dir name)
     message(STATUS "${dir}/${name} left out: it needs xvfb-run and libxcb")
     return()
   endif()
-  target_link_libraries(${name} PRIVATE ${MELODECK_XCB_LIBRARY})
+  target_link_libraries(${name} PRIVATE melodeck_x11testsupport)
   add_test(NAME ${dir}/${name}
            COMMAND ${MELODECK_XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
   set(env ${MELODECK_TEST_ENV})

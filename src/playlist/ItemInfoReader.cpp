@@ -2,6 +2,7 @@
 
 #include "playback/FormatDuration.h"
 #include "playback/MediaTagReader.h"
+#include "playback/SwfLength.h"
 #include "playback/modFile.h"
 
 #include <QThread>
@@ -62,7 +63,10 @@ EngineMedia ItemInfoReader::ReadOne(const QString& path) const {
     const EngineMedia tags = MediaTagReader::Read(path);
     if (!tags.getItemInfo(QStringLiteral("Duration")).isEmpty())
         return tags;
-    const double seconds = m_demuxer.Read(path);
+    // A Flash movie's header says how long it runs; FFmpeg cannot tell.
+    double seconds = SwfLength::Read(path);
+    if (seconds <= 0)
+        seconds = m_demuxer.Read(path);
     if (seconds <= 0)
         return tags;
     QMap<QString, QString> info{{QStringLiteral("Duration"), QString::number(seconds, 'f', 3)}};

@@ -16,9 +16,10 @@
 // thousands of items show at once (with "00:00") and fill in as their files
 // are read. Only the readers run on the workers: records and rows are
 // written on the GUI thread, when a batch's results arrive. The tag reader
-// goes first; a file it gives no length for (most video containers) is
-// measured by the demuxer reader, whose library is thus loaded on a worker
-// and only when a list holds such a file. The final state equals reading
+// goes first; a file it gives no length for is a Flash movie measured by its
+// header, or else (most video containers) measured by the demuxer reader,
+// whose library is thus loaded on a worker and only when a list holds such a
+// file. The final state equals reading
 // every item at once with ReadNow, plus those lengths.
 //
 // A result is dropped when the item's path changed since it was asked for.

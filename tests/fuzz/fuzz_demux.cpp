@@ -1,11 +1,13 @@
-// A video file from arbitrary bytes through the demuxer length reader, as the
-// list's background readers measure what the tag reader cannot. Input: one
+// A video file from arbitrary bytes through the Flash header reader and the
+// demuxer length reader, as the list's background readers measure what the
+// tag reader cannot. Input: one
 // byte choosing the file's extension (a hint FFmpeg's probing weighs), then
 // the file.
 
 #include "FuzzSupport.h"
 
 #include "playback/DemuxerLengthReader.h"
+#include "playback/SwfLength.h"
 
 #include <array>
 #include <cmath>
@@ -20,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QString::fromLatin1(names[data[0] % names.size()]), data + 1, size - 1);
     // One reader for the run, as the program keeps one for its lists.
     static const DemuxerLengthReader reader;
-    const double seconds = reader.Read(path);
     // Unknown is 0; anything else is a plausible length.
-    if (!std::isfinite(seconds) || seconds < 0 || seconds > 1e6)
-        std::abort();
+    for (const double seconds : {SwfLength::Read(path), reader.Read(path)})
+        if (!std::isfinite(seconds) || seconds < 0 || seconds > 1e6)
+            std::abort();
     return 0;
 }

@@ -5,102 +5,25 @@
 #include "FakePeers.h"
 #include "playback/frmPlayer.h"
 #include "support/TestMedia.h"
+#include "support/x11/X11Screen.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <memory>
 #include <unistd.h>
 
 namespace {
 
-xcb_connection_t* Connection() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-// The children of an X window, with whether each is mapped and its size.
-struct XChild {
-    xcb_window_t id;
-    bool viewable;
-    QRect geometry;
-};
-
-QList<XChild> ChildrenOf(xcb_window_t window) {
-    xcb_connection_t* c = Connection();
-    QList<XChild> children;
-    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
-        xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr), &std::free);
-    if (!tree)
-        return children;
-    const xcb_window_t* ids = xcb_query_tree_children(tree.get());
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
-            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, ids[i]), nullptr),
-            &std::free);
-        std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
-            xcb_get_geometry_reply(c, xcb_get_geometry(c, ids[i]), nullptr), &std::free);
-        if (!attributes || !geometry)
-            continue; // gone meanwhile
-        children.append({ids[i], attributes->map_state == XCB_MAP_STATE_VIEWABLE,
-                         QRect(geometry->x, geometry->y, geometry->width, geometry->height)});
-    }
-    return children;
-}
-
-// Mapped top-level windows that this program did not make.
-QList<xcb_window_t> ForeignTopLevels() {
-    QSet<xcb_window_t> ours;
-    for (QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle())
-            ours.insert(xcb_window_t(window->winId()));
-    }
-    QList<xcb_window_t> foreign;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
-    for (const XChild& child : ChildrenOf(root)) {
-        if (child.viewable && !ours.contains(child.id))
-            foreign.append(child.id);
-    }
-    return foreign;
-}
-
-// Whether the screen shows one of the clip's colours (flat, saturated,
-// bright) at `point` (global coordinates); black is the empty window.
-bool ClipColourAt(QPoint point) {
-    QScreen* screen = QGuiApplication::screenAt(point);
-    if (!screen)
-        return false;
-    const QPoint local = point - screen->geometry().topLeft();
-    const QColor colour =
-        screen->grabWindow(0, local.x(), local.y(), 1, 1).toImage().pixelColor(0, 0);
-    return colour.hsvSaturation() > 120 && colour.value() > 150;
-}
-
-// Whether the picture covers the window's inside: its centre and points an
-// eighth in from each edge show the clip (the picture keeps its shape, so a
-// window of another shape has bars at two edges).
-bool PictureFills(const QWidget& window) {
-    const QRect r = window.geometry();
-    const QPoint c = r.center();
-    const int dx = r.width() / 8, dy = r.height() / 8;
-    return ClipColourAt(c) && ClipColourAt({r.left() + dx, c.y()}) &&
-           ClipColourAt({r.right() - dx, c.y()}) && ClipColourAt({c.x(), r.top() + dy}) &&
-           ClipColourAt({c.x(), r.bottom() - dy});
-}
+using X11Screen::Connection;
+using X11Screen::ForeignTopLevels;
+using X11Screen::PictureFills;
 
 // The engine's own window inside the video surface, sized to it.
 bool EngineWindowFillsSurface(const ctlPlayer& player) {
-    const QWidget* surface = player.WMP();
-    for (const XChild& child : ChildrenOf(xcb_window_t(surface->winId()))) {
-        if (child.viewable && child.geometry == QRect(QPoint(0, 0), surface->size()))
-            return true;
-    }
-    return false;
+    return X11Screen::EngineWindowFills(*player.WMP());
 }
 
 // Steps of a sequence that act on the window instead of playing a file.

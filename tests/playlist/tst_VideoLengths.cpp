@@ -9,6 +9,7 @@
 #include "support/VideoContainers.h"
 #include "winsvc/LegacyText.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <future>
 #include <sys/stat.h>
@@ -28,6 +29,15 @@ QByteArray playlistNaming(const QString& other) {
            "\n#EXT-X-ENDLIST\n";
 }
 
+// A Flash movie's header, stored: an empty stage (a rectangle of no bits),
+// the frame rate `rate` (8.8 fixed point) and `frames` frames, no tags.
+QByteArray swfHeader(quint16 rate, quint16 frames) {
+    QByteArray head("FWS\x06\x16\0\0\0\0", 9);
+    for (const quint16 value : {rate, frames})
+        head += char(value & 0xFF) + QByteArray(1, char(value >> 8));
+    return head + QByteArray(4, '\0'); // the end tag
+}
+
 } // namespace
 
 class tst_VideoLengths : public QObject {
@@ -38,6 +48,8 @@ private slots:
     void audioListsLeaveTheDemuxerLibraryUnloaded();
     void lengthsFillWithoutPlaying_data();
     void lengthsFillWithoutPlaying();
+    void muxedLengths_data();
+    void muxedLengths();
     void readerRefuses_data();
     void readerRefuses();
     void missingLibraryLeavesLengthsUnknown();
@@ -90,6 +102,14 @@ void tst_VideoLengths::lengthsFillWithoutPlaying_data() {
     QTest::newRow("MPEG named .avi")
         << "mpeg.avi" << VideoContainers::MpegProgramStream(3.2) << "00:03";
     QTest::newRow("audio, from its tags") << "song.mp3" << TestMedia::SilentMp3(75.2) << "01:15";
+    QTest::newRow("SWF, 250 frames at 12.5 a second")
+        << "movie.swf" << swfHeader(12 * 256 + 128, 250) << "00:20";
+    QTest::newRow("SWF at no frame rate") << "movie.swf" << swfHeader(0, 250) << "00:00";
+    QTest::newRow("SWF longer than a film can be") << "movie.swf" << swfHeader(1, 65535) << "00:00";
+    QTest::newRow("SWF cut inside its header")
+        << "movie.swf" << swfHeader(12 * 256, 250).left(11) << "00:00";
+    QTest::newRow("compressed SWF, broken stream")
+        << "movie.swf" << QByteArray("CWS\x0a\x40\0\0\0xxxxxxxxxxxxxxxxxxxxxxxx") << "00:00";
     QTest::newRow("cut-off AVI") << "cut.avi" << TestMedia::MjpegAvi(20).left(200) << "00:00";
     QTest::newRow("not media") << "text.avi" << QByteArray(5000, 'x') << "00:00";
     QTest::newRow("empty") << "empty.wmv" << QByteArray() << "00:00";
@@ -120,6 +140,76 @@ void tst_VideoLengths::lengthsFillWithoutPlaying() {
     QCOMPARE(PlaylistRig::Rows(added.songs),
              (QStringList{title + "|" + length + "|1", title + "|" + length + "|2"}));
     QVERIFY(!mapped("libmpv"));
+}
+
+// Containers written by libavformat's own muxers (mux_clip), where this
+// libavformat has them: the list shows their length without playing, and
+// every cut-off copy reads as no length or one no longer than the clip's,
+// promptly.
+void tst_VideoLengths::muxedLengths_data() {
+    QTest::addColumn<QString>("format"); // the muxer
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<bool>("zlib"); // the written file compressed as Flash does
+    QTest::addColumn<QString>("length");
+    QTest::newRow("RM") << "rm"
+                        << "clip.rm" << 13.4 << false << "00:13";
+    // The same container under the name of its variable-rate files.
+    QTest::newRow("RMVB") << "rm"
+                          << "clip.rmvb" << 65.0 << false << "01:05";
+    QTest::newRow("SWF") << "swf"
+                         << "clip.swf" << 9.6 << false << "00:10";
+    QTest::newRow("SWF, compressed") << "swf"
+                                     << "clip.swf" << 74.6 << true << "01:15";
+}
+
+void tst_VideoLengths::muxedLengths() {
+    QFETCH(QString, format);
+    QFETCH(QString, name);
+    QFETCH(double, seconds);
+    QFETCH(bool, zlib);
+    QFETCH(QString, length);
+#ifndef MELODECK_MUX_CLIP
+    QSKIP("built without libavcodec's headers: no mux_clip to write the clip");
+#else
+    const QString path = m_dir->filePath(name);
+    QProcess mux;
+    mux.start(QStringLiteral(MELODECK_MUX_CLIP), {format, QString::number(seconds), path});
+    QVERIFY(mux.waitForFinished(30000));
+    const QByteArray why = mux.readAllStandardError().trimmed();
+    if (mux.exitCode() == 3 || mux.exitCode() == 4)
+        QSKIP(why.constData()); // this libavformat cannot write it
+    QVERIFY2(mux.exitStatus() == QProcess::NormalExit && mux.exitCode() == 0, why.constData());
+    QByteArray bytes = ReadBytes(path);
+    if (zlib) {
+        // "CWS", then all after the first 8 bytes as one zlib stream (qCompress
+        // puts its own 4-byte size first).
+        QVERIFY(bytes.startsWith("FWS"));
+        bytes = "CWS" + bytes.mid(3, 5) + qCompress(bytes.mid(8)).mid(4);
+        WriteBytes(path, bytes);
+    }
+
+    // The clip and its cut-off copies in one list.
+    QString list = QStringLiteral("{a}\r\nclip=") + path;
+    const qsizetype cuts[] = {16, 100, bytes.size() / 3, bytes.size() - 9};
+    for (const qsizetype cut : cuts)
+        list += QStringLiteral("\r\ncut=") +
+                mediaFile(QStringLiteral("cut%1.").arg(cut) + QFileInfo(name).suffix(),
+                          bytes.left(cut));
+    WriteBytes(m_lists + "0.MLF", LegacyText::ToGb18030(list));
+    PlaylistRig rig(m_lists);
+    QVERIFY(rig.store.LoadPlaylists());
+    QVERIFY(rig.WaitForItemInfo());
+    const QStringList rows = PlaylistRig::Rows(rig.songs);
+    QCOMPARE(rows.value(0), "clip|" + length + "|1");
+    QCOMPARE(rows.size(), 1 + qsizetype(std::size(cuts)));
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        const QString time = rows[i].section(u'|', 1, 1);
+        // Same width, so the texts compare as the lengths do.
+        QVERIFY2(time.size() == length.size() && time <= length, qPrintable(rows[i]));
+    }
+    QVERIFY(!mapped("libmpv"));
+#endif
 }
 
 void tst_VideoLengths::readerRefuses_data() {
