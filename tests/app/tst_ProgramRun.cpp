@@ -72,6 +72,7 @@ private slots:
     void argumentsBecomeItems();
     void secondStartHandsOverAndEnds();
     void itemsARunningCopyNeverTakesWaitForTheNextStart();
+    void anotherUsersLockAndSocketGetNothing();
     void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
     void startsWithoutTheEngineLibrary();
@@ -311,6 +312,41 @@ void tst_ProgramRun::itemsARunningCopyNeverTakesWaitForTheNextStart() {
     QCOMPARE(readFile(home.playlist(0)),
              QByteArray("{L}\r\nsong=") + song.toUtf8() + "\r\na=http://127.0.0.1:9/a.mp3\r\n");
     QVERIFY(!QFile::exists(home.dir.filePath(QStringLiteral("pending-items"))));
+}
+
+// A lock naming a live process and a serving socket of this user's name, but
+// another user's (chowned to nobody): the start does not take them for its
+// running copy, hands them nothing and waits for nothing; it runs as the
+// first copy with its item, says why it has no hand-offs, and ends normally.
+void tst_ProgramRun::anotherUsersLockAndSocketGetNothing() {
+    if (::geteuid() != 0)
+        QSKIP("giving files to another user needs root");
+    Home home;
+    home.writePlaylist(0, "{L}\r\n");
+    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
+    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)));
+    const QProcessEnvironment environment = TestProgram::Environment(home.path());
+    const QString socket =
+        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    QLockFile lock(socket + QStringLiteral(".lock"));
+    QVERIFY(lock.tryLock(0));
+    QLocalServer other;
+    QVERIFY(other.listen(socket));
+    for (const QString& path : {socket, socket + QStringLiteral(".lock")})
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(TestProgram::Path(), {song});
+    QVERIFY(program.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)),
+                              QByteArray("{L}\r\nsong=") + song.toUtf8() + "\r\n", 20000);
+    QCOMPARE(program.state(), QProcess::Running);
+    endWith(program, SIGTERM);
+    QVERIFY(program.readAllStandardError().contains("belongs to another user"));
+    QVERIFY(!other.hasPendingConnections());
+    QCOMPARE(QFileInfo(socket).ownerId(), 65534u);
+    QCOMPARE(QFileInfo(socket + QStringLiteral(".lock")).ownerId(), 65534u);
 }
 
 // The engine's library has signal handlers of its own; once it runs, a
