@@ -31,6 +31,16 @@ struct Home {
     QTemporaryDir dir;
     QString path() const { return dir.path(); }
     QString playlist(int n) const { return dir.filePath(QStringLiteral("PlayList/%1.MLF").arg(n)); }
+    // The hand-off socket of this user's copy; its lock is beside it.
+    QString socket() const {
+        return dir.filePath(QStringLiteral("runtime/Melodeck.FormDDE.") +
+                            QString::number(::getuid()));
+    }
+    // A short silent WAV in the home; empty when it could not be written.
+    QString writeSong() const {
+        const QString song = dir.filePath(QStringLiteral("song.wav"));
+        return TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)) ? song : QString();
+    }
     void writePlaylist(int n, const QByteArray& bytes) const {
         QDir(dir.path()).mkpath(QStringLiteral("PlayList"));
         QVERIFY(TestMedia::WriteFile(playlist(n), bytes));
@@ -287,11 +297,10 @@ void tst_ProgramRun::secondStartHandsOverAndEnds() {
 void tst_ProgramRun::itemsARunningCopyNeverTakesWaitForTheNextStart() {
     Home home;
     home.writePlaylist(0, "{L}\r\n");
-    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
-    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)));
+    const QString song = home.writeSong();
+    QVERIFY(!song.isEmpty());
     const QProcessEnvironment environment = TestProgram::Environment(home.path());
-    const QString socket =
-        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    const QString socket = home.socket();
     {
         QLockFile lock(socket + QStringLiteral(".lock"));
         QVERIFY(lock.tryLock(0));
@@ -323,11 +332,10 @@ void tst_ProgramRun::anotherUsersLockAndSocketGetNothing() {
         QSKIP("giving files to another user needs root");
     Home home;
     home.writePlaylist(0, "{L}\r\n");
-    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
-    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)));
+    const QString song = home.writeSong();
+    QVERIFY(!song.isEmpty());
     const QProcessEnvironment environment = TestProgram::Environment(home.path());
-    const QString socket =
-        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    const QString socket = home.socket();
     QLockFile lock(socket + QStringLiteral(".lock"));
     QVERIFY(lock.tryLock(0));
     QLocalServer other;
