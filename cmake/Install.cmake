@@ -41,8 +41,15 @@ install(CODE [[
   file(CREATE_LINK ../${MELODECK_PROGRAM_DIR}/melodeck "${root}/bin/melodeck" SYMBOLIC)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${root}/bin/melodeck")
 
+  # Quoted as the program's own entry is (src/net/UrlRegistration): only a
+  # path with more than "A-Za-z0-9/._+-", then with `"`, "`", "$" and "\"
+  # escaped inside the quotes, every "\" escaped once more for the value,
+  # and "%" doubled.
   set(MELODECK_EXEC "${CMAKE_INSTALL_PREFIX}/bin/melodeck")
-  if(MELODECK_EXEC MATCHES "[ \t]")
+  if(NOT MELODECK_EXEC MATCHES "^[A-Za-z0-9/._+-]+$")
+    string(REGEX REPLACE "([\"`$\\\\])" "\\\\\\1" MELODECK_EXEC "${MELODECK_EXEC}")
+    string(REPLACE "\\" "\\\\" MELODECK_EXEC "${MELODECK_EXEC}")
+    string(REPLACE "%" "%%" MELODECK_EXEC "${MELODECK_EXEC}")
     set(MELODECK_EXEC "\"${MELODECK_EXEC}\"")
   endif()
   message(STATUS "Installing: ${root}/share/applications/melodeck.desktop")

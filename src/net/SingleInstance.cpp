@@ -13,6 +13,8 @@
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -43,6 +45,37 @@ bool IsPrivateFolder(const QString& folder) {
            S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
 #else
     return !folder.isEmpty();
+#endif
+}
+
+// Nothing at `path`, or an entry of this user's that is not a link. A lock
+// or socket another user left in the folder (a copy that account ran with
+// this folder, through sudo or su say) is neither this user's running copy
+// nor a place for its items, and not this program's to remove.
+bool MissingOrOwn(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT;
+    return st.st_uid == ::getuid() && !S_ISLNK(st.st_mode);
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
+// Whether the process at the other end of a connected socket is this user's:
+// the file's owner may have changed since it was looked at.
+bool PeerIsThisUser(const QLocalSocket& socket) {
+#ifdef Q_OS_LINUX
+    struct ucred peer {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) ==
+               0 &&
+           peer.uid == ::getuid();
+#else
+    Q_UNUSED(socket);
+    return true;
 #endif
 }
 
@@ -110,6 +143,12 @@ SingleInstance::Role SingleInstance::Start() {
         qCWarning(lcInstance) << "no private runtime folder: running without hand-offs";
         return Role::First;
     }
+    if (!MissingOrOwn(m_lockPath) || !MissingOrOwn(m_serverName)) {
+        qCWarning(lcInstance).noquote()
+            << "the instance lock or socket" << m_serverName
+            << "belongs to another user: running without hand-offs; remove them to have them back";
+        return Role::First;
+    }
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     // Never stale by age: the lock lives as long as the first instance. A
     // lock whose process has died is still recognised as stale by its owner's
@@ -152,6 +191,11 @@ bool SingleInstance::SendCommand(const QString& text, int timeoutMs) const {
     QLocalSocket socket;
     if (!Connect(socket, m_serverName, deadline))
         return false;
+    if (!PeerIsThisUser(socket)) {
+        qCWarning(lcInstance).noquote() << "the hand-off socket" << m_serverName
+                                        << "is served by another user: not handed over";
+        return false;
+    }
     socket.write(*frame);
     while (socket.bytesToWrite() > 0) {
         if (deadline.hasExpired() || !socket.waitForBytesWritten(int(deadline.remainingTime())))

@@ -38,7 +38,10 @@ public:
     // and listens; a failure to listen is written to the warning log and the
     // program runs all the same (it only cannot receive hand-offs). When the
     // lock cannot be made at all (an unwritable folder), the process runs as
-    // the first instance too, unlocked, rather than not at all.
+    // the first instance too, unlocked, rather than not at all. A lock or
+    // socket of another user's in the folder makes it the first instance
+    // without hand-offs, with a warning: their server is not to be trusted
+    // with this user's items, and their files are not this user's to remove.
     Role Start();
     bool Listening() const;
     // The server (null unless this is the first instance), for its signals
@@ -47,7 +50,8 @@ public:
 
     // Second instance: sends "CommandLine=" + `commandLine` and returns
     // whether the first instance acknowledged it within `timeoutMs`. Blocks
-    // (the second instance has no window to keep alive).
+    // (the second instance has no window to keep alive). A server of
+    // another user's gets nothing.
     bool SendCommandLine(const QString& commandLine, int timeoutMs = kDefaultTimeoutMs) const;
     // Sends any command text the same way.
     bool SendCommand(const QString& text, int timeoutMs = kDefaultTimeoutMs) const;

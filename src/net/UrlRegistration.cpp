@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 namespace UrlRegistration {
@@ -26,11 +27,14 @@ const QString kGroup = QStringLiteral("[Default Applications]");
 // quoted one); otherwise quoted, inside the quotes `"`, "`", "$" and "\"
 // escaped with "\", the value itself then escaping every "\" once more and
 // doubling "%", which Exec gives a meaning.
-QString QuotedExecArgument(const QString& path) {
-    const bool plain = !path.isEmpty() && std::all_of(path.cbegin(), path.cend(), [](QChar c) {
+bool IsPlainPath(const QString& path) {
+    return !path.isEmpty() && std::all_of(path.cbegin(), path.cend(), [](QChar c) {
         return (c.isLetterOrNumber() && c.unicode() < 0x80) || QStringView(u"/._+-").contains(c);
     });
-    if (plain)
+}
+
+QString QuotedExecArgument(const QString& path) {
+    if (IsPlainPath(path))
         return path;
     QString quoted;
     for (const QChar c : path) {
@@ -60,6 +64,33 @@ bool IsMissing(const QString& path) {
     return !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
 }
 
+// What Exec names to start `programPath`. xdg-open's generic mode cannot run
+// a path that needs quoting (one with a space, say), so such a program is
+// started through a link of a plain path in the user's data folder, made or
+// pointed anew here. Anything else in the link's place is left alone, and
+// then, as when the data folder's own path is not plain, the program's path
+// is named quoted, which every other opener runs.
+QString LaunchPath(const QString& programPath, const QString& dataHome) {
+    const QString link = dataHome + QStringLiteral("/melodeck/bin/melodeck");
+    if (IsPlainPath(programPath) || !IsPlainPath(link))
+        return programPath;
+    const QFileInfo existing(link);
+    if (existing.isSymLink() && existing.symLinkTarget() == programPath)
+        return link;
+    if (!existing.isSymLink() && !IsMissing(link))
+        return programPath;
+    // Made beside it and renamed over it, so the link is never missing.
+    const QString made = link + QStringLiteral(".new");
+    QFile::remove(made);
+    if (!QDir().mkpath(existing.absolutePath()) || !QFile::link(programPath, made) ||
+        std::rename(QFile::encodeName(made).constData(), QFile::encodeName(link).constData()) !=
+            0) {
+        QFile::remove(made);
+        return programPath;
+    }
+    return link;
+}
+
 // The value of `key` in the "[Desktop Entry]" group, or nothing.
 std::optional<QString> EntryValue(const QString& entryText, const QString& key) {
     bool inMainGroup = false;
@@ -82,13 +113,13 @@ QString ExecProgram(const QString& exec) {
         return exec.section(QLatin1Char(' '), 0, 0);
     // The reverse of QuotedExecArgument: the value's own escaping first
     // ("\\" stands for "\"), then inside the quotes "\" escapes the next
-    // character.
+    // character, and "%%" is a percent sign.
     QString unescaped = exec.mid(1);
     unescaped.replace(QLatin1String("\\\\"), QLatin1String("\\"));
     QString program;
     for (qsizetype i = 0; i < unescaped.size(); ++i) {
         if (unescaped[i] == u'"')
-            return program;
+            return program.replace(QLatin1String("%%"), QLatin1String("%"));
         if (unescaped[i] == u'\\' && i + 1 < unescaped.size())
             ++i;
         program += unescaped[i];
@@ -236,9 +267,11 @@ bool RegisterDesktopHandler(const QString& programPath, const QString& dataHome,
         // another program's entry) or the user's own entry is left alone.
         const std::optional<QString> own = ReadEntry(userEntry);
         const bool ours = own && IsOwnLinkEntry(*own) && !QFileInfo(userEntry).isSymLink();
-        const QString entry = DesktopEntryText(QFileInfo(programPath).absoluteFilePath());
-        if (entry.isEmpty() || (!ours && !IsMissing(userEntry)) ||
-            !WriteAtomically(userEntry, entry.toUtf8()))
+        if (!ours && !IsMissing(userEntry))
+            return false;
+        const QString entry =
+            DesktopEntryText(LaunchPath(QFileInfo(programPath).absoluteFilePath(), dataHome));
+        if (entry.isEmpty() || !WriteAtomically(userEntry, entry.toUtf8()))
             return false;
     }
     const QString listPath = configHome + QStringLiteral("/mimeapps.list");

@@ -64,6 +64,7 @@ struct Service {
 // A program directory of its own, with the service as its search service.
 struct Home {
     QTemporaryDir dir;
+    QString program = TestProgram::Path(); // what the first copy is started as
     QString playlist(int n) const { return dir.filePath(QStringLiteral("PlayList/%1.MLF").arg(n)); }
     QProcessEnvironment environment(const Service* service) const {
         QProcessEnvironment env = TestProgram::Environment(dir.path());
@@ -81,7 +82,7 @@ struct Home {
 void startFirst(QProcess& program, const Home& home, const Service* service,
                 const QStringList& args = {}) {
     program.setProcessEnvironment(home.environment(service));
-    program.start(TestProgram::Path(), args);
+    program.start(home.program, args);
     QVERIFY(program.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.socket()), 20000);
 }
@@ -167,18 +168,28 @@ void tst_LinkHandOff::failedCandidateFallsBackToTheNext() {
 // hands it over to the running one.
 void tst_LinkHandOff::desktopOpenerReachesTheRunningInstance_data() {
     QTest::addColumn<QStringList>("opener");
-    QTest::newRow("xdg-open, generic mode") << QStringList{"xdg-open"};
-    QTest::newRow("gio open") << QStringList{"gio", "open"};
+    QTest::addColumn<QString>("folder"); // the program copied there; "" as built
+    const QString odd = QStringLiteral("Melodeck \"Player\" $1");
+    QTest::newRow("xdg-open, generic mode") << QStringList{"xdg-open"} << QString();
+    QTest::newRow("gio open") << QStringList{"gio", "open"} << QString();
+    QTest::newRow("xdg-open, program in a folder with spaces") << QStringList{"xdg-open"} << odd;
+    QTest::newRow("gio open, program in a folder with spaces") << QStringList{"gio", "open"} << odd;
 }
 
 void tst_LinkHandOff::desktopOpenerReachesTheRunningInstance() {
     QFETCH(QStringList, opener);
+    QFETCH(QString, folder);
     opener.first() = QStandardPaths::findExecutable(opener.first());
     if (opener.first().isEmpty())
         QSKIP("this link opener is not installed");
     Service service;
     service.start();
     Home home;
+    if (!folder.isEmpty()) {
+        home.program = home.dir.filePath(folder + QStringLiteral("/melodeck"));
+        QVERIFY(QDir().mkpath(home.dir.filePath(folder)));
+        QVERIFY(QFile::copy(TestProgram::Path(), home.program));
+    }
     QProcess first;
     startFirst(first, home, &service);
     const QString entry = home.dir.filePath(QStringLiteral("data/applications/melodeck.desktop"));

@@ -31,6 +31,16 @@ struct Home {
     QTemporaryDir dir;
     QString path() const { return dir.path(); }
     QString playlist(int n) const { return dir.filePath(QStringLiteral("PlayList/%1.MLF").arg(n)); }
+    // The hand-off socket of this user's copy; its lock is beside it.
+    QString socket() const {
+        return dir.filePath(QStringLiteral("runtime/Melodeck.FormDDE.") +
+                            QString::number(::getuid()));
+    }
+    // A short silent WAV in the home; empty when it could not be written.
+    QString writeSong() const {
+        const QString song = dir.filePath(QStringLiteral("song.wav"));
+        return TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)) ? song : QString();
+    }
     void writePlaylist(int n, const QByteArray& bytes) const {
         QDir(dir.path()).mkpath(QStringLiteral("PlayList"));
         QVERIFY(TestMedia::WriteFile(playlist(n), bytes));
@@ -72,6 +82,7 @@ private slots:
     void argumentsBecomeItems();
     void secondStartHandsOverAndEnds();
     void itemsARunningCopyNeverTakesWaitForTheNextStart();
+    void anotherUsersLockAndSocketGetNothing();
     void signalWhileAVideoPlaysSavesAndEnds();
     void noLoadableSkinEndsWithStatusOne();
     void startsWithoutTheEngineLibrary();
@@ -286,11 +297,10 @@ void tst_ProgramRun::secondStartHandsOverAndEnds() {
 void tst_ProgramRun::itemsARunningCopyNeverTakesWaitForTheNextStart() {
     Home home;
     home.writePlaylist(0, "{L}\r\n");
-    const QString song = home.dir.filePath(QStringLiteral("song.wav"));
-    QVERIFY(TestMedia::WriteFile(song, TestMedia::SilentWav(0.3)));
+    const QString song = home.writeSong();
+    QVERIFY(!song.isEmpty());
     const QProcessEnvironment environment = TestProgram::Environment(home.path());
-    const QString socket =
-        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    const QString socket = home.socket();
     {
         QLockFile lock(socket + QStringLiteral(".lock"));
         QVERIFY(lock.tryLock(0));
@@ -311,6 +321,40 @@ void tst_ProgramRun::itemsARunningCopyNeverTakesWaitForTheNextStart() {
     QCOMPARE(readFile(home.playlist(0)),
              QByteArray("{L}\r\nsong=") + song.toUtf8() + "\r\na=http://127.0.0.1:9/a.mp3\r\n");
     QVERIFY(!QFile::exists(home.dir.filePath(QStringLiteral("pending-items"))));
+}
+
+// A lock naming a live process and a serving socket of this user's name, but
+// another user's (chowned to nobody): the start does not take them for its
+// running copy, hands them nothing and waits for nothing; it runs as the
+// first copy with its item, says why it has no hand-offs, and ends normally.
+void tst_ProgramRun::anotherUsersLockAndSocketGetNothing() {
+    if (::geteuid() != 0)
+        QSKIP("giving files to another user needs root");
+    Home home;
+    home.writePlaylist(0, "{L}\r\n");
+    const QString song = home.writeSong();
+    QVERIFY(!song.isEmpty());
+    const QProcessEnvironment environment = TestProgram::Environment(home.path());
+    const QString socket = home.socket();
+    QLockFile lock(socket + QStringLiteral(".lock"));
+    QVERIFY(lock.tryLock(0));
+    QLocalServer other;
+    QVERIFY(other.listen(socket));
+    for (const QString& path : {socket, socket + QStringLiteral(".lock")})
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(TestProgram::Path(), {song});
+    QVERIFY(program.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)),
+                              QByteArray("{L}\r\nsong=") + song.toUtf8() + "\r\n", 20000);
+    QCOMPARE(program.state(), QProcess::Running);
+    endWith(program, SIGTERM);
+    QVERIFY(program.readAllStandardError().contains("belongs to another user"));
+    QVERIFY(!other.hasPendingConnections());
+    QCOMPARE(QFileInfo(socket).ownerId(), 65534u);
+    QCOMPARE(QFileInfo(socket + QStringLiteral(".lock")).ownerId(), 65534u);
 }
 
 // The engine's library has signal handlers of its own; once it runs, a

@@ -4,7 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,15 +28,34 @@ void Say(const QByteArray& line) {
     std::fflush(stdout);
 }
 
+// Another user's process that makes the lock and socket this user's copy
+// would make (their names hold the user id "--impostor" is given), the way
+// the program itself does, and serves hand-offs there.
+int ImpostorMain(const QString& folder, const QString& uid) {
+    const QString name = QDir(folder).filePath(QStringLiteral("Melodeck.FormDDE.") + uid);
+    QLockFile lock(name + QStringLiteral(".lock"));
+    HandOffServer server;
+    if (!lock.tryLock(0) || !server.Listen(name))
+        return 5;
+    QObject::connect(&server, &HandOffServer::CommandLineReceived,
+                     [](const QString& text) { Say("received " + text.toUtf8().toBase64()); });
+    Say("listening yes");
+    QTimer::singleShot(30000, qApp, &QCoreApplication::quit);
+    return qApp->exec();
+}
+
 int ChildMain(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QByteArray mode = argv[1];
+    if (mode == "--impostor" && argc >= 4)
+        return ImpostorMain(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     SingleInstance instance(QString::fromLocal8Bit(argv[2]));
     const SingleInstance::Role role = instance.Start();
     Say(role == SingleInstance::Role::First ? "role first" : "role second");
     if (mode == "--first") {
         if (role != SingleInstance::Role::First)
             return 0;
+        Say(instance.Listening() ? "listening yes" : "listening no");
         QObject::connect(&instance, &SingleInstance::CommandLineReceived,
                          [](const QString& text) { Say("received " + text.toUtf8().toBase64()); });
         QTimer::singleShot(30000, &app, &QCoreApplication::quit); // never outlive the test
@@ -69,6 +90,8 @@ private slots:
     void staleLockAfterKill();
     void runtimeFolderIsPrivate_data();
     void runtimeFolderIsPrivate();
+    void anotherUsersLockAndSocketAreRefused_data();
+    void anotherUsersLockAndSocketAreRefused();
 
 private:
     QProcess* Child(const QStringList& arguments);
@@ -359,6 +382,71 @@ void tst_SingleInstance::runtimeFolderIsPrivate() {
         QVERIFY(!instance.Listening());
         QVERIFY(!instance.SendCommandLine("x", 100));
     }
+}
+
+void tst_SingleInstance::anotherUsersLockAndSocketAreRefused_data() {
+    QTest::addColumn<bool>("lock");   // another user's lock is left in the folder
+    QTest::addColumn<bool>("socket"); // another user's serving socket is there
+    QTest::newRow("another user's running copy: lock and socket") << true << true;
+    QTest::newRow("another user's lock alone") << true << false;
+    QTest::newRow("another user's socket alone") << false << true;
+}
+
+// The runtime folder is this user's, but another user put a lock and socket
+// of this user's name there (made while the folder was open to them, or by a
+// copy started through su with this folder's path): a start
+// neither hands its items to that copy, nor waits for it, nor removes its
+// files; it runs as the first copy without hand-offs and says why.
+void tst_SingleInstance::anotherUsersLockAndSocketAreRefused() {
+    QFETCH(bool, lock);
+    QFETCH(bool, socket);
+    if (::geteuid() != 0)
+        QSKIP("making files as another user needs root");
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty())
+        QSKIP("setpriv (util-linux) is missing");
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    const QString lockPath = SingleInstance(m_dir->path()).LockPath();
+    const QString socketPath = SingleInstance(m_dir->path()).ServerName();
+    // The other user's copy makes both in the folder while it is theirs;
+    // then the folder is this user's and private again.
+    QVERIFY(::chown(folder.constData(), 65534, 65534) == 0);
+    auto* other = new QProcess;
+    m_children << other;
+    other->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    other->start(setpriv, {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--",
+                           QCoreApplication::applicationFilePath(), "--impostor", m_dir->path(),
+                           QString::number(::getuid())});
+    QCOMPARE(Line(other, "listening "), QByteArray("yes"));
+    QVERIFY(::chown(folder.constData(), ::getuid(), ::getgid()) == 0);
+    if (!lock)
+        QVERIFY(QFile::remove(lockPath));
+    if (!socket)
+        QVERIFY(QFile::remove(socketPath));
+    const auto owners = [&] {
+        QFileInfo lockInfo(lockPath), socketInfo(socketPath);
+        return QStringList{lockInfo.exists() ? QString::number(lockInfo.ownerId()) : "-",
+                           socketInfo.exists() ? QString::number(socketInfo.ownerId()) : "-"};
+    };
+    const QStringList before = owners();
+
+    QProcess first;
+    first.start(QCoreApplication::applicationFilePath(), {"--first", m_dir->path()});
+    QCOMPARE(Line(&first, "role "), QByteArray("first"));
+    QCOMPARE(Line(&first, "listening "), QByteArray("no"));
+    QByteArray warning;
+    QTRY_VERIFY((warning += first.readAllStandardError()).contains("belongs to another user"));
+    first.kill();
+    first.waitForFinished(2000);
+    QCOMPARE(Hand(QStringLiteral("--second"), QStringLiteral("/music/mine.mp3")), 4); // not second
+    // A second start that found the socket its own still gives a server of
+    // another user's nothing.
+    if (socket) {
+        SingleInstance sender{m_dir->path()};
+        QVERIFY(!sender.SendCommandLine(QStringLiteral("/music/mine.mp3"), 1000));
+    }
+    QCOMPARE(Line(other, "received ", 500), QByteArray("<none>"));
+    QCOMPARE(owners(), before);
 }
 
 int main(int argc, char** argv) {

@@ -1,7 +1,9 @@
 #include "net/ModReg.h"
 #include "net/UrlRegistration.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -87,6 +89,7 @@ private slots:
     void setRegValue_data();
     void setRegValue();
     void windowsProtocolValues();
+    void desktopEntry_data();
     void desktopEntry();
     void mimeapps_data();
     void mimeapps();
@@ -174,20 +177,61 @@ void tst_UrlRegistration::windowsProtocolValues() {
     QVERIFY(!UrlRegistration::RegisterWindowsProtocol(registry, QStringLiteral("C:\\M.exe")));
 }
 
+void tst_UrlRegistration::desktopEntry_data() {
+    QTest::addColumn<QString>("program");  // under the test's folder
+    QTest::addColumn<QString>("data");     // the data folder, under the test's folder
+    QTest::addColumn<QString>("inTheWay"); // at the link's place: "", "file", "old link"
+    QTest::addColumn<QString>("exec");     // Exec's program: "@" the test's folder
+    const QString odd = "/my \"player\" $1 100%/melodeck";
+    const QString quoted = "\"@/my \\\\\"player\\\\\" \\\\$1 100%%/melodeck\"";
+    const QString link = "@/data/melodeck/bin/melodeck";
+    QTest::newRow("plain path named as it is") << "/bin/melodeck"
+                                               << "/data"
+                                               << ""
+                                               << "@/bin/melodeck";
+    QTest::newRow("space, quotes, $ and %: through a plain link") << odd << "/data"
+                                                                  << "" << link;
+    QTest::newRow("an old link pointed anew") << odd << "/data"
+                                              << "old link" << link;
+    QTest::newRow("the user's file in the link's place: quoted") << odd << "/data"
+                                                                 << "file" << quoted;
+    // quoted, with ", $ and \ escaped twice and % doubled
+    QTest::newRow("data folder not plain either: quoted") << odd << "/my data"
+                                                          << "" << quoted;
+}
+
+// The entry names a path every opener runs as one program: xdg-open's
+// generic mode only a plain one, the others one quoted by the Exec rules.
 void tst_UrlRegistration::desktopEntry() {
+    QFETCH(QString, program);
+    QFETCH(QString, data);
+    QFETCH(QString, inTheWay);
+    QFETCH(QString, exec);
     QTemporaryDir dir;
-    const QString program = dir.path() + QStringLiteral("/my \"player\" $1 100%/melodeck");
-    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dir.path() + "/data",
-                                                    dir.path() + "/config"));
-    const QString entryPath = dir.path() + "/data/applications/melodeck.desktop";
-    const QString text = ReadAll(entryPath);
+    program.prepend(dir.path());
+    data.prepend(dir.path());
+    QVERIFY(QDir().mkpath(QFileInfo(program).absolutePath()) &&
+            WriteScript(program, "#!/bin/sh\n"));
+    const QString link = data + "/melodeck/bin/melodeck";
+    if (!inTheWay.isEmpty()) {
+        QVERIFY(QDir().mkpath(data + "/melodeck/bin"));
+        QVERIFY(inTheWay == "file" ? WriteScript(link, "#!/bin/sh\n")
+                                   : QFile::link("/old/melodeck", link));
+    }
+    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, data, dir.path() + "/config"));
+    const QString text = ReadAll(data + "/applications/melodeck.desktop");
     QVERIFY2(text.startsWith(QStringLiteral("[Desktop Entry]\n")), qPrintable(text));
     for (const QString& line :
          {QStringLiteral("Type=Application"), QStringLiteral("MimeType=x-scheme-handler/melodeck;"),
-          // quoted, with ", $ and \ escaped twice and % doubled
-          "Exec=\"" + dir.path() +
-              QStringLiteral("/my \\\\\"player\\\\\" \\\\$1 100%%/melodeck\" %u")})
+          "Exec=" + QString(exec).replace('@', dir.path()) + " %u"})
         QVERIFY2(text.contains("\n" + line + "\n"), qPrintable(line + " in\n" + text));
+    if (exec.endsWith("/bin/melodeck") && exec.startsWith("@/data"))
+        QCOMPARE(QFileInfo(link).symLinkTarget(), program);
+    else if (inTheWay == "file")
+        QCOMPARE(ReadBytes(link), QByteArray("#!/bin/sh\n"));
+    else
+        QVERIFY(!QFileInfo(link).isSymLink());
+    QVERIFY(UrlRegistration::EntryServesProgram(text, program));
     QCOMPARE(UrlRegistration::DesktopEntryText(QStringLiteral("/a\nb")), QString());
 }
 
@@ -366,18 +410,28 @@ void tst_UrlRegistration::installedEntryDecidesTheUserEntry() {
 }
 
 void tst_UrlRegistration::desktopOpensLinksThroughTheEntry_data() {
+    QTest::addColumn<QString>("opener");
     QTest::addColumn<bool>("installed");
-    QTest::newRow("the user's entry") << false;
-    QTest::newRow("the installed entry") << true;
+    QTest::addColumn<QString>("data"); // the data folder's name
+    for (const char* opener : {"gio", "xdg-open"}) {
+        const QString name = QString::fromLatin1(opener);
+        QTest::newRow(qPrintable(name + ", the user's entry")) << name << false << "data";
+        QTest::newRow(qPrintable(name + ", the installed entry")) << name << true << "data";
+    }
+    // xdg-open's generic mode cannot run a quoted path at all.
+    QTest::newRow("gio, the user's entry, quoted") << "gio" << false << "my data";
 }
 
+// The desktop's own opener finds the handler through the two files and
+// starts the program, in a folder whose name needs quoting, with the link
+// as its one argument.
 void tst_UrlRegistration::desktopOpensLinksThroughTheEntry() {
-    // The desktop's own opener finds the handler through the two files and
-    // starts the program with the link as its one argument.
+    QFETCH(QString, opener);
     QFETCH(bool, installed);
-    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
-    if (gio.isEmpty())
-        QSKIP("gio (the desktop's link opener) is not installed");
+    QFETCH(QString, data);
+    const QString tool = QStandardPaths::findExecutable(opener);
+    if (tool.isEmpty())
+        QSKIP("this link opener is not installed");
     QTemporaryDir dir;
     const QString folder =
         dir.path() + (installed ? QStringLiteral("/lib") : QStringLiteral("/my \"music\" $HOME"));
@@ -393,19 +447,26 @@ void tst_UrlRegistration::desktopOpensLinksThroughTheEntry() {
             "[Desktop Entry]\nType=Application\nName=Melodeck\nExec=" + program.toUtf8() +
                 " %U\nMimeType=audio/mpeg;x-scheme-handler/melodeck;\n"));
     }
-    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dir.path() + "/data",
-                                                    dir.path() + "/config", {system}));
-    QCOMPARE(QFile::exists(dir.path() + "/data/applications/melodeck.desktop"), !installed);
-    QProcess opener;
+    const QString dataHome = dir.path() + '/' + data;
+    QVERIFY(UrlRegistration::RegisterDesktopHandler(program, dataHome, dir.path() + "/config",
+                                                    {system}));
+    QCOMPARE(QFile::exists(dataHome + "/applications/melodeck.desktop"), !installed);
+    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", dir.path() + "/data");
+    env.insert("XDG_DATA_HOME", dataHome);
     env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
     env.insert("XDG_DATA_DIRS", system);
-    opener.setProcessEnvironment(env);
+    // Outside a desktop xdg-open runs its generic mode, which reads desktop
+    // entries only when it sees a display.
+    env.remove("XDG_CURRENT_DESKTOP");
+    env.remove("DESKTOP_SESSION");
+    if (env.value("DISPLAY").isEmpty())
+        env.insert("DISPLAY", ":0");
+    process.setProcessEnvironment(env);
     const QString link = QStringLiteral("melodeck://singer=A B&song=晴天&type=-1");
-    opener.start(gio, {QStringLiteral("open"), link});
-    QVERIFY(opener.waitForFinished(10000));
-    QCOMPARE(opener.exitCode(), 0);
+    process.start(tool, opener == "gio" ? QStringList{"open", link} : QStringList{link});
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 0);
     QTRY_COMPARE(ReadAll(out), link + "\n");
 }
 

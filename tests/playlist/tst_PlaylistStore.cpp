@@ -5,10 +5,15 @@
 #include "skin/ModTextFile.h"
 #include "winsvc/LegacyText.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,13 +41,14 @@ QString addList(PlaylistRig& rig, const QString& title, const QStringList& lines
 // mode, owner and change time, so a replaced or rewritten file shows.
 QString Fingerprint(const QString& path) {
     const auto describe = [](const struct stat& st) {
-        return QStringLiteral("%1/%2/%3/%4/%5.%6")
+        return QStringLiteral("%1/%2/%3/%4/%5.%6/%7")
             .arg(st.st_ino)
             .arg(st.st_mode, 0, 8)
             .arg(st.st_size)
             .arg(st.st_uid)
             .arg(st.st_mtim.tv_sec)
-            .arg(st.st_mtim.tv_nsec);
+            .arg(st.st_mtim.tv_nsec)
+            .arg(st.st_rdev, 0, 16);
     };
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
@@ -55,6 +61,36 @@ QString Fingerprint(const QString& path) {
             text += QLatin1Char(' ') + describe(target);
     }
     return text;
+}
+
+// Runs this test program's row `row` of `function` as the user nobody, who
+// reads only what is open to all: the test runs as root, which reads any
+// file. Returns what went wrong, or nothing when the row passed there.
+QString RunRowAsNobody(const char* function, const char* row) {
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty())
+        return QStringLiteral("skip: setpriv (util-linux) is missing");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), QDir::tempPath()); // nobody makes its folders there
+    env.insert(QStringLiteral("HOME"), QDir::tempPath());
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(setpriv,
+                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                 QStringLiteral("--clear-groups"), QStringLiteral("--"),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("%1:%2").arg(QLatin1String(function), QLatin1String(row))});
+    if (!child.waitForFinished(60000))
+        return QStringLiteral("the row as nobody did not end");
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    if (output.contains(QStringLiteral("failed to execute")))
+        return QStringLiteral("skip: nobody cannot run this test program here: ") + output;
+    const bool passed = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 &&
+                        output.contains(QStringLiteral("PASS   : tst_PlaylistStore::%1(%2)")
+                                            .arg(QLatin1String(function), QLatin1String(row)));
+    return passed ? QString() : output;
 }
 
 } // namespace
@@ -334,7 +370,8 @@ void tst_PlaylistStore::unreadEntriesAreLeftAlone_data() {
     QTest::addColumn<QString>("kind");
     for (const char* kind :
          {"over the size cap", "FIFO", "directory", "link outside the folder",
-          "link to another list", "link to a device", "broken link", "no read permission"})
+          "link to another list", "link to a device", "link to a device node made here",
+          "device node made here", "broken link", "no read permission"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -361,11 +398,27 @@ void tst_PlaylistStore::unreadEntriesAreLeftAlone() {
         QVERIFY(QFile::link(folder() + "0.MLF", entry));
     } else if (kind == "link to a device") {
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), entry));
+    } else if (kind.contains("device node made here")) {
+        // A node of this test's own (the null device's numbers): a save that
+        // replaced it would show on it, not on the system's /dev/null.
+        const QString node =
+            kind.startsWith("link") ? m_dir->filePath(QStringLiteral("null")) : entry;
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP(qPrintable(QStringLiteral("mknod is not permitted here: ") +
+                             QString::fromLocal8Bit(std::strerror(errno))));
+        if (node != entry)
+            QVERIFY(QFile::link(node, entry));
     } else if (kind == "broken link") {
         QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("gone")), entry));
     } else {
-        if (::geteuid() == 0)
-            QSKIP("root reads any file");
+        if (::geteuid() == 0) {
+            const QString failure =
+                RunRowAsNobody("unreadEntriesAreLeftAlone", "no read permission");
+            if (failure.startsWith(QStringLiteral("skip: ")))
+                QSKIP(qPrintable(failure.mid(6)));
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+            return;
+        }
         WriteBytes(entry, "{b}\r\nb=/b.mp3\r\n");
         QVERIFY(QFile::setPermissions(entry, QFileDevice::WriteOwner));
     }
