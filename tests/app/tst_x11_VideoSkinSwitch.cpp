@@ -76,6 +76,8 @@ class tst_x11_VideoSkinSwitch : public QObject {
 private slots:
     void nextVideoAfterASkinSwitch_data();
     void nextVideoAfterASkinSwitch();
+    void filmsOfUnlistedNamesAreDrawn_data();
+    void filmsOfUnlistedNamesAreDrawn();
 };
 
 void tst_x11_VideoSkinSwitch::nextVideoAfterASkinSwitch_data() {
@@ -155,6 +157,48 @@ void tst_x11_VideoSkinSwitch::nextVideoAfterASkinSwitch() {
     std::sort(expected.begin(), expected.end());
     QCOMPARE(shown, expected);
     QVERIFY(!app.HasQuit());
+    QCOMPARE(xcb_connection_has_error(X11Screen::Connection()), 0);
+}
+
+void tst_x11_VideoSkinSwitch::filmsOfUnlistedNamesAreDrawn_data() {
+    QTest::addColumn<QStringList>("items");
+    // .mp4, .mkv and .ogg are in neither type list: the window follows what
+    // the engine finds in the file, after the engine has begun to play it.
+    QTest::newRow("a film first") << QStringList{"f.mp4", "s.ogg"};
+    QTest::newRow("a song, then a film in a window never shown")
+        << QStringList{"s.wav", "f.mkv", "s.ogg", "f.mp4"};
+    QTest::newRow("a listed film, a song, a film") << QStringList{"a.avi", "s.ogg", "f.mkv"};
+}
+
+void tst_x11_VideoSkinSwitch::filmsOfUnlistedNamesAreDrawn() {
+    QFETCH(QStringList, items);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server (run through CTest, which starts one)");
+    MenuRig rig;
+    qputenv("MELODECK_MPV_VO", QByteArray());
+    QStringList paths;
+    for (const QString& name : items) {
+        const bool film = !name.startsWith(u's');
+        paths << rig.home.filePath(name);
+        QVERIFY(TestMedia::WriteFile(paths.last(), film ? TestMedia::MjpegAvi(25, QSize(64, 48), 10)
+                                                        : TestMedia::SilentWav(1.5)));
+    }
+    QVERIFY(rig.Start());
+    PlayerApp& app = *rig.app;
+    QVERIFY(QTest::qWaitForWindowExposed(&app.PlayerWindow()));
+    app.PlayCommandLine(paths);
+    for (int n = 0; n < items.size(); ++n) {
+        QTRY_COMPARE_WITH_TIMEOUT(app.State().CurrentMedia->Path, paths[n], 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(app.ExistingVideoWindow(), 5000);
+        frmPlayer& video = *app.ExistingVideoWindow();
+        if (items[n].startsWith(u's')) {
+            QTRY_VERIFY_WITH_TIMEOUT(!video.isVisible(), 5000);
+            continue;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(video.isVisible(), 5000);
+        QVERIFY2(QTest::qWaitFor([&] { return PictureFills(video); }, 5000), qPrintable(items[n]));
+    }
+    QCOMPARE(ForeignTopLevels(), QList<xcb_window_t>());
     QCOMPARE(xcb_connection_has_error(X11Screen::Connection()), 0);
 }
 
