@@ -16,6 +16,8 @@ frmFetchProgress::frmFetchProgress(QWidget* parent)
     barBusy->setRange(0, 0);
     barBusy->setTextVisible(false);
     auto* layout = new QVBoxLayout(this);
+    // As big as its text: nothing in it gains from a larger window.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(lbWhat);
     layout->addWidget(barBusy);
     layout->addWidget(cmdCancel, 0, Qt::AlignRight);
