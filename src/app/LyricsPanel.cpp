@@ -46,6 +46,7 @@ void LyricsPanel::ConnectControls() {
     connect(m_library.get(), &LyricsLibrary::LyricsChanged, this, &LyricsPanel::ShowLyrics);
     connect(m_follower.get(), &LyricsFollower::LineChanged, this,
             [this](int index, bool jump) { m_window->View()->SetCurrentLine(index, !jump); });
+    connect(m_follower.get(), &LyricsFollower::SungChanged, m_window->View(), &ctlLyrics::SetSung);
     // The engine may not show a seek's position at once; the target is known.
     connect(&m_app.Transport(), &PlayerTransport::Seeked, this,
             [this](int seconds) { m_follower->Resync(IsPlaying(), seconds); });

@@ -8,6 +8,9 @@ namespace LrcParser {
 namespace {
 
 constexpr int kMaxMinuteDigits = 6;
+// The longest stamp: minutes, ":ss" and ".fff". A '>' further on closes no
+// stamp, so a text of many '<' is not searched to its end for each.
+constexpr int kMaxStampChars = kMaxMinuteDigits + 7;
 // An offset beyond a day is nonsense; it is kept to one so times stay sane.
 constexpr qint64 kMaxOffsetMs = 24LL * 3600 * 1000;
 
@@ -116,6 +119,17 @@ LineTags readTags(QStringView line) {
     return tags;
 }
 
+// The line of `sung` at `stamp`. Word stamps are times in the song, written
+// for the first of a line's stamps; a repeat (a chorus) sings its words as
+// far after its own stamp.
+LyricLine repeatedAt(const LyricLine& sung, qint64 stamp, qint64 firstStamp) {
+    LyricLine line = sung;
+    line.TimeMs = stamp;
+    for (LyricWord& word : line.Words)
+        word.TimeMs = std::max<qint64>(0, word.TimeMs + stamp - firstStamp);
+    return line;
+}
+
 // Plain text keeps its inner empty lines but none at its ends.
 QList<LyricLine> trimmedPlain(QList<LyricLine> lines) {
     while (!lines.isEmpty() && lines.last().Text.isEmpty())
@@ -126,31 +140,66 @@ QList<LyricLine> trimmedPlain(QList<LyricLine> lines) {
     return lines.mid(first);
 }
 
-} // namespace
-
-QString StripWordStamps(const QString& text) {
-    if (!text.contains(QLatin1Char('<')))
-        return text.trimmed();
+// A line's text without its word stamps, trimmed, and where each stamped
+// word begins in it. Times are kept rising (a stamp earlier than the one
+// before it counts from the earlier word), and a stamp at the very end (the
+// last word's end) or one directly followed by another says nothing.
+LyricLine withoutWordStamps(const QString& text) {
+    LyricLine line;
+    if (!text.contains(QLatin1Char('<'))) {
+        line.Text = text.trimmed();
+        return line;
+    }
     QString out;
     out.reserve(text.size());
     qsizetype i = 0;
     while (i < text.size()) {
         if (text[i] == QLatin1Char('<')) {
-            const qsizetype close = text.indexOf(QLatin1Char('>'), i + 1);
-            if (close > 0 && parseStamp(QStringView(text).mid(i + 1, close - i - 1))) {
+            const qsizetype length =
+                QStringView(text).mid(i + 1, kMaxStampChars + 1).indexOf(QLatin1Char('>'));
+            const qsizetype close = i + 1 + length;
+            const auto stamp =
+                length >= 0 ? parseStamp(QStringView(text).mid(i + 1, length)) : std::nullopt;
+            if (stamp) {
+                if (!line.Words.isEmpty() && line.Words.last().Offset == out.size())
+                    line.Words.removeLast();
+                const qint64 floor = line.Words.isEmpty() ? 0 : line.Words.last().TimeMs;
+                line.Words.append(LyricWord{out.size(), std::max(*stamp, floor)});
                 i = close + 1;
                 continue;
             }
         }
         out += text[i++];
     }
-    return out.trimmed();
+    line.Text = out.trimmed();
+    // Offsets into the trimmed text. Of the stamps in the leading space the
+    // last says when the text starts; those in the trailing space say nothing.
+    qsizetype lead = 0;
+    while (lead < out.size() && out[lead].isSpace())
+        ++lead;
+    QList<LyricWord> words;
+    for (LyricWord word : std::as_const(line.Words)) {
+        word.Offset = std::max<qsizetype>(0, word.Offset - lead);
+        if (!words.isEmpty() && words.last().Offset == word.Offset)
+            words.removeLast();
+        if (word.Offset < line.Text.size())
+            words.append(word);
+    }
+    line.Words = std::move(words);
+    return line;
+}
+
+} // namespace
+
+QString StripWordStamps(const QString& text) {
+    return withoutWordStamps(text).Text;
 }
 
 Lyrics Parse(const QString& text) {
     Lyrics lyrics;
     QList<LyricLine> plain;
     qint64 offset = 0;
+    qsizetype wordsLeft = kMaxWords;
     // Lines may end in CR LF, LF or a lone CR.
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"))
@@ -160,13 +209,17 @@ Lyrics Parse(const QString& text) {
         if (tags.offset)
             offset = *tags.offset;
         if (!tags.stamps.isEmpty()) {
-            const QString words = StripWordStamps(tags.text.toString());
+            LyricLine sung = withoutWordStamps(tags.text.toString());
             for (qint64 stamp : tags.stamps) {
-                if (lyrics.Lines.size() < kMaxLines)
-                    lyrics.Lines.append(LyricLine{stamp, words});
+                if (lyrics.Lines.size() >= kMaxLines)
+                    break;
+                if (sung.Words.size() > wordsLeft)
+                    sung.Words.clear();
+                wordsLeft -= sung.Words.size();
+                lyrics.Lines.append(repeatedAt(sung, stamp, tags.stamps.first()));
             }
         } else if (!tags.hadIdTag && plain.size() < kMaxLines) {
-            plain.append(LyricLine{0, StripWordStamps(line.toString())});
+            plain.append(LyricLine{0, StripWordStamps(line.toString()), {}});
         }
     }
     if (lyrics.Lines.isEmpty()) {
@@ -174,8 +227,11 @@ Lyrics Parse(const QString& text) {
         return lyrics;
     }
     lyrics.Timed = true;
-    for (LyricLine& line : lyrics.Lines)
+    for (LyricLine& line : lyrics.Lines) {
         line.TimeMs = std::max<qint64>(0, line.TimeMs - offset);
+        for (LyricWord& word : line.Words)
+            word.TimeMs = std::max<qint64>(0, word.TimeMs - offset);
+    }
     std::stable_sort(lyrics.Lines.begin(), lyrics.Lines.end(),
                      [](const LyricLine& a, const LyricLine& b) { return a.TimeMs < b.TimeMs; });
     return lyrics;

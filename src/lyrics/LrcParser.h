@@ -12,14 +12,18 @@
 // ("[ar:…]", "[ti:…]", "[al:…]", "[by:…]", "[length:…]", "[re:…]", "[ve:…]" and
 // any other "[name:…]") are never lines; "[offset:±ms]" (spaces allowed)
 // moves every line earlier by that many milliseconds (later when negative).
-// Word stamps "<mm:ss.xx>" inside a text are dropped. A stamped line without
-// text is a pause. Text without a stamp is ignored in a file with stamps; a
+// Word stamps "<mm:ss.xx>" inside a text are not shown: each gives the time
+// the text after it is sung (LyricLine::Words; the offset moves them too). A
+// stamped line without text is a pause. Text without a stamp is ignored in a file with stamps; a
 // file without a single stamp is plain text, its lines as written (ID tags
 // left out).
 namespace LrcParser {
 
 // At most this many lines are kept; a file cannot make more than this.
 constexpr int kMaxLines = 100000;
+// At most this many word times in all (a line repeated by many stamps holds
+// its words each time); the lines past it are sung whole.
+constexpr int kMaxWords = 200000;
 
 Lyrics Parse(const QString& text);
 

@@ -27,12 +27,25 @@ void LyricsFollower::Look(bool jump, std::optional<double> seconds) {
     const double position = seconds ? *seconds : m_position();
     const qint64 now = qint64(std::llround(std::max(0.0, position) * 1000));
     const int line = m_lyrics.LineAt(now);
-    if (line != m_current) {
+    const bool newLine = line != m_current;
+    if (newLine) {
         m_current = line;
         emit LineChanged(line, jump);
     }
-    if (!m_playing || !m_lyrics.Timed || line + 1 >= m_lyrics.Lines.size())
+    const qsizetype sung = line >= 0 ? m_lyrics.Lines[line].SungLength(now) : 0;
+    if (newLine || sung != m_sung) {
+        m_sung = sung;
+        emit SungChanged(sung);
+    }
+    if (!m_playing || !m_lyrics.Timed)
         return;
-    const qint64 wait = m_lyrics.Lines[line + 1].TimeMs - now;
-    m_next.start(int(std::clamp<qint64>(wait, kMinWaitMs, kMaxWaitMs)));
+    qint64 next = line + 1 < m_lyrics.Lines.size() ? m_lyrics.Lines[line + 1].TimeMs : -1;
+    if (line >= 0) {
+        const qint64 word = m_lyrics.Lines[line].NextWordMs(now);
+        if (word >= 0 && (next < 0 || word < next))
+            next = word;
+    }
+    if (next < 0)
+        return;
+    m_next.start(int(std::clamp<qint64>(next - now, kMinWaitMs, kMaxWaitMs)));
 }

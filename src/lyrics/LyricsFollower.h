@@ -7,11 +7,11 @@
 #include <functional>
 #include <optional>
 
-// Which line of the lyrics is sung, kept up with playback without polling:
-// after each look at the engine's position a single timer is set for the
-// moment the next line starts (at most kMaxWaitMs away, which bounds the
-// drift of a clock that runs unevenly), and nothing runs while playback is
-// paused or stopped.
+// Which line of the lyrics is sung, and how much of a karaoke line, kept up
+// with playback without polling: after each look at the engine's position a
+// single timer is set for the moment the next line or word starts (at most kMaxWaitMs away, which
+// bounds the drift of a clock that runs unevenly), and nothing runs while playback is paused or
+// stopped.
 class LyricsFollower : public QObject {
     Q_OBJECT
 public:
@@ -31,12 +31,16 @@ public:
     void Resync(bool playing, std::optional<double> seconds = std::nullopt);
 
     int CurrentLine() const { return m_current; }
+    qsizetype SungLength() const { return m_sung; }
     bool IsWaiting() const { return m_next.isActive(); }
 
 signals:
     // The current line changed; `jump` when it did not come by playing on
     // (a seek or new lyrics), so the view should not scroll slowly.
     void LineChanged(int index, bool jump);
+    // How many characters of the current line are sung changed (after
+    // LineChanged for a new line); see LyricLine::SungLength.
+    void SungChanged(qsizetype length);
 
 private:
     void Look(bool jump, std::optional<double> seconds = std::nullopt);
@@ -45,5 +49,6 @@ private:
     Lyrics m_lyrics;
     QTimer m_next;
     int m_current = -1;
+    qsizetype m_sung = 0;
     bool m_playing = false;
 };

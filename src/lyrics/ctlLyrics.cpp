@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -85,8 +86,10 @@ void ctlLyrics::ScrollTo(double centre, bool smooth) {
 void ctlLyrics::SetCurrentLine(int index, bool smooth) {
     const bool changed = index != m_current;
     m_current = index;
-    if (changed)
+    if (changed) {
+        m_sung = 0;
         DropStrip();
+    }
     if (!smooth)
         m_followAgain.stop();
     if (!IsFollowing())
@@ -95,6 +98,28 @@ void ctlLyrics::SetCurrentLine(int index, bool smooth) {
         ScrollTo(CentreFor(index), smooth);
     if (changed)
         update();
+}
+
+void ctlLyrics::SetSung(qsizetype length) {
+    if (length == m_sung)
+        return;
+    m_sung = length;
+    if (ShowsWords())
+        update(CurrentRow());
+}
+
+bool ctlLyrics::ShowsWords() const {
+    return m_current >= 0 && m_current < m_lyrics.Lines.size() &&
+           !m_lyrics.Lines[m_current].Words.isEmpty();
+}
+
+int ctlLyrics::StripTop() const {
+    return int(std::lround(LineCentreY(m_stripFirst) - LineHeight() / 2.0));
+}
+
+QRect ctlLyrics::CurrentRow() const {
+    const int lh = LineHeight();
+    return QRect(0, StripTop() + (m_current - m_stripFirst) * lh, width(), lh);
 }
 
 double ctlLyrics::LineCentreY(int index) const {
@@ -124,8 +149,20 @@ void ctlLyrics::paintEvent(QPaintEvent*) {
     if (m_strip.deviceIndependentSize().width() != width() || first < m_stripFirst ||
         last > m_stripLast)
         RenderStrip(first, last);
-    const double top = LineCentreY(m_stripFirst) - lh / 2.0;
-    painter.drawImage(QPoint(0, int(std::lround(top))), m_strip);
+    painter.drawImage(QPoint(0, StripTop()), m_strip);
+    if (!ShowsWords() || m_current < m_stripFirst || m_current > m_stripLast)
+        return;
+    const auto& words = m_lyrics.Lines[m_current].Words;
+    const auto word = std::find_if(words.cbegin(), words.cend(),
+                                   [this](const LyricWord& w) { return w.Offset >= m_sung; });
+    // Whole pixels: a copy, not a scaled blend of two columns.
+    const int split = int(std::lround(m_wordX.value(word - words.cbegin())));
+    if (split <= 0)
+        return;
+    const qreal ratio = m_sungLine.devicePixelRatio();
+    const QRect row = CurrentRow();
+    painter.drawImage(QRectF(row.x(), row.y(), split, row.height()), m_sungLine,
+                      QRectF(0, 0, split * ratio, row.height() * ratio));
 }
 
 void ctlLyrics::RenderStrip(int first, int last) {
@@ -140,13 +177,48 @@ void ctlLyrics::RenderStrip(int first, int last) {
     m_strip.fill(m_background);
     QPainter painter(&m_strip);
     painter.setFont(font());
-    const QFontMetrics metrics(font());
+    const bool words = ShowsWords();
     for (int i = m_stripFirst; i <= m_stripLast; ++i) {
-        painter.setPen(i == m_current ? m_selected : m_text);
-        const QString text =
-            metrics.elidedText(m_lyrics.Lines[i].Text, Qt::ElideRight, width() - 8);
-        painter.drawText(QRectF(0, (i - m_stripFirst) * lh, width(), lh), Qt::AlignCenter, text);
+        // A karaoke line is drawn unsung here; the sung part is laid over it.
+        painter.setPen(i == m_current && !words ? m_selected : m_text);
+        DrawLine(painter, i, QRectF(0, (i - m_stripFirst) * lh, width(), lh));
     }
+    if (words && m_current >= m_stripFirst && m_current <= m_stripLast)
+        RenderSungLine();
+}
+
+void ctlLyrics::DrawLine(QPainter& painter, int index, const QRectF& rect) const {
+    const QString text =
+        QFontMetrics(font()).elidedText(m_lyrics.Lines[index].Text, Qt::ElideRight, width() - 8);
+    painter.drawText(rect, Qt::AlignCenter, text);
+}
+
+void ctlLyrics::RenderSungLine() {
+    const qreal ratio = devicePixelRatioF();
+    const int lh = LineHeight();
+    m_sungLine = QImage(QSize(width(), lh) * ratio, QImage::Format_RGB32);
+    m_sungLine.setDevicePixelRatio(ratio);
+    m_sungLine.fill(m_background);
+    QPainter painter(&m_sungLine);
+    painter.setFont(font());
+    painter.setPen(m_selected);
+    DrawLine(painter, m_current, QRectF(0, 0, width(), lh));
+
+    // Where the words begin, as centred text; past an ellipsis, the end.
+    const LyricLine& line = m_lyrics.Lines[m_current];
+    const QString shown = QFontMetrics(font()).elidedText(line.Text, Qt::ElideRight, width() - 8);
+    QTextLayout layout(shown, font(), &m_sungLine);
+    layout.beginLayout();
+    QTextLine row = layout.createLine();
+    layout.endLayout();
+    m_wordX.clear();
+    if (!row.isValid())
+        return;
+    const qreal left = (width() - row.naturalTextWidth()) / 2;
+    const qsizetype whole = shown == line.Text ? shown.size() : shown.size() - 1;
+    for (const LyricWord& word : line.Words)
+        m_wordX.append(left + row.cursorToX(int(std::min(word.Offset, whole))));
+    m_wordX.append(left + row.naturalTextWidth());
 }
 
 void ctlLyrics::mousePressEvent(QMouseEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QLibrary>
 #include <QString>
+
+#include "playback/RuntimeLibrary.h"
 
 // FFmpeg's headers are C without C++ guards.
 extern "C" {
@@ -30,7 +31,7 @@ public:
     explicit AvformatLibrary(const QString& fileName);
 
     bool isLoaded() const { return m_loaded; }
-    QString errorString() const { return m_error; }
+    QString errorString() const { return m_library.errorString(); }
 
     decltype(&::avformat_version) version = nullptr;
     decltype(&::avformat_alloc_context) allocContext = nullptr;
@@ -47,11 +48,7 @@ public:
 
 private:
     bool resolveAll();
-    template <typename Function>
-    void resolve(const char* symbol, Function& slot, QStringList& missing);
 
-    QLibrary m_library;
-    QString m_fileName;
-    QString m_error;
+    RuntimeLibrary m_library;
     bool m_loaded = false;
 };

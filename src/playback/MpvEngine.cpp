@@ -295,7 +295,19 @@ EngineMedia MpvEngine::currentMedia() const {
     }
     if (duration > 0)
         info.insert(QStringLiteral("Duration"), QString::number(duration, 'f', 3));
+    info.insert(QStringLiteral("HasVideo"),
+                hasMovingPicture() ? QStringLiteral("1") : QStringLiteral("0"));
     return EngineMedia(m_url, duration, info);
+}
+
+bool MpvEngine::hasMovingPicture() const {
+    // A cover picture of a song is a video track too, but one still image.
+    char* image = m_lib->getPropertyString(m_mpv.get(), "current-tracks/video/image");
+    if (!image)
+        return false;
+    const bool still = qstrcmp(image, "yes") == 0;
+    m_lib->freeMemory(image);
+    return !still;
 }
 
 void MpvEngine::setVolume(int volume) {

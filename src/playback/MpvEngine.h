@@ -75,6 +75,9 @@ private:
     void followRedirect();
     void command(std::initializer_list<const char*> args);
     double doubleProperty(const char* name) const;
+    // Whether the open file shows moving pictures (a video track other
+    // than a still cover).
+    bool hasMovingPicture() const;
     void emitStatusIfChanged();
 
     std::unique_ptr<MpvLibrary> m_lib;

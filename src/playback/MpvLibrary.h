@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QLibrary>
 #include <QString>
 #include <mpv/client.h>
+
+#include "playback/RuntimeLibrary.h"
 
 // The libmpv functions the engine calls, resolved when an engine is made
 // rather than linked into the program: libmpv pulls in a couple of hundred
@@ -24,8 +25,8 @@ public:
     explicit MpvLibrary(const QString& fileName);
 
     bool isLoaded() const { return m_loaded; }
-    QString fileName() const { return m_fileName; }
-    QString errorString() const { return m_error; }
+    QString fileName() const { return m_library.fileName(); }
+    QString errorString() const { return m_library.errorString(); }
 
     decltype(&::mpv_create) create = nullptr;
     decltype(&::mpv_initialize) initialize = nullptr;
@@ -43,11 +44,7 @@ public:
 
 private:
     bool resolveAll();
-    template <typename Function>
-    void resolve(const char* symbol, Function& slot, QStringList& missing);
 
-    QLibrary m_library;
-    QString m_fileName;
-    QString m_error;
+    RuntimeLibrary m_library;
     bool m_loaded = false;
 };

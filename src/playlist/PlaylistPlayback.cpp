@@ -14,6 +14,7 @@ frmPlayer& PlaylistPlayback::Video() {
     if (m_watched != video.ctlPlayer1()) {
         m_watched = video.ctlPlayer1();
         connect(m_watched, &ctlPlayer::StatusChange, this, &PlaylistPlayback::OnStatusChange);
+        connect(m_watched, &ctlPlayer::MediaChange, this, &PlaylistPlayback::OnMediaOpened);
     }
     return video;
 }
@@ -29,6 +30,17 @@ void PlaylistPlayback::OnStatusChange() {
         if (m_state.CurrentMedia)
             m_state.CurrentMedia->PlayFailed = false;
     }
+}
+
+void PlaylistPlayback::OnMediaOpened(const EngineMedia& media) {
+    // Names in neither type list (.mp4, .mkv, .webm...) are told apart by
+    // what the engine found in the file: a film needs its window as much as
+    // an .avi does, and a song should not leave an empty one standing.
+    const PlaylistStore::Record& current = m_state.CurrentMedia;
+    if (!current || current->Types != MediaKind::Other)
+        return;
+    const bool moving = media.getItemInfo(QStringLiteral("HasVideo")) == QLatin1String("1");
+    ShowVideoFor(Video(), moving ? MediaKind::Video : MediaKind::Audio);
 }
 
 void PlaylistPlayback::ShowStatus(const QString& text) {

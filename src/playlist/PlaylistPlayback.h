@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class EngineMedia;
 class ctlPlayer;
 class frmPlayer;
 
@@ -90,6 +91,7 @@ private:
     bool StoppedAfterAFullPass();
     void SetStatusText(const QString& text);
     void OnStatusChange();
+    void OnMediaOpened(const EngineMedia& media);
     void StepTo(const std::optional<CListItem>& row);
     void Move(PlayOrder::Event event);
 

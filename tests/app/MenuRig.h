@@ -49,11 +49,7 @@ struct MenuRig {
         // A test that quits the program closes every window; the test's own
         // event loops must go on running afterwards.
         QGuiApplication::setQuitOnLastWindowClosed(false);
-        const QProcessEnvironment env = TestProgram::Environment(home.path());
-        for (const char* name :
-             {"MELODECK_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
-              "MELODECK_UPDATE_URL", "MELODECK_SEARCH_URL", "MELODECK_MPV_VO", "MELODECK_MPV_AO"})
-            qputenv(name, env.value(QLatin1String(name)).toUtf8());
+        TestProgram::UseInThisProcess(home.path());
         const QString linked = home.filePath(QStringLiteral("skin"));
         const QString built = QFileInfo(linked).symLinkTarget();
         QFile::remove(linked);

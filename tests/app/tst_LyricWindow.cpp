@@ -5,6 +5,7 @@
 #include "skin/RecordingPrompts.h"
 #include "support/TestMedia.h"
 #include "support/TestProgram.h"
+#include "support/TestWindows.h"
 
 #include "app/LyricsPanel.h"
 #include "app/MainMenus.h"
@@ -40,19 +41,9 @@ constexpr int kEngineTimeoutMs = 15000;
 const QByteArray kLrc = "[ti:test]\n[00:01.00]one\n[00:03.00]two\n[00:05.00]three\n"
                         "[00:08.00]four\n[00:12.00]five\n";
 
-// How many pixels near `colour` (the glyphs' smoothed edges are mixed with
-// the background) lie in rows [top, bottom) of `image`.
+// How many pixels near `colour` lie in rows [top, bottom) of `image`.
 int countColour(const QImage& image, QRgb colour, int top, int bottom) {
-    const auto near = [colour](QRgb pixel) {
-        return std::abs(qRed(pixel) - qRed(colour)) <= 24 &&
-               std::abs(qGreen(pixel) - qGreen(colour)) <= 24 &&
-               std::abs(qBlue(pixel) - qBlue(colour)) <= 24;
-    };
-    int count = 0;
-    for (int y = std::max(0, top); y < std::min(image.height(), bottom); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += near(image.pixel(x, y));
-    return count;
+    return TestWindows::CountColour(image, colour, QRect(0, top, image.width(), bottom - top));
 }
 
 } // namespace
@@ -94,10 +85,7 @@ private:
 void tst_LyricWindow::init() {
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
-    const QProcessEnvironment env = TestProgram::Environment(m_home->path());
-    for (const char* name : {"MELODECK_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
-                             "MELODECK_SEARCH_URL", "MELODECK_UPDATE_URL"})
-        qputenv(name, env.value(QLatin1String(name)).toUtf8());
+    TestProgram::UseInThisProcess(m_home->path());
     m_prompts.messages.clear();
 }
 

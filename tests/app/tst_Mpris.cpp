@@ -126,10 +126,7 @@ void tst_Mpris::init() {
         test != "startsWithoutSessionBus")
         QSKIP(qPrintable(kBusMissing));
     m_home = std::make_unique<QTemporaryDir>();
-    const QProcessEnvironment env = TestProgram::Environment(m_home->path());
-    for (const char* name : {"MELODECK_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
-                             "MELODECK_SEARCH_URL", "MELODECK_UPDATE_URL"})
-        qputenv(name, env.value(QLatin1String(name)).toUtf8());
+    TestProgram::UseInThisProcess(m_home->path());
     QByteArray list = "{Songs}\r\n";
     for (int n = 1; n <= 2; ++n) {
         QVERIFY(TestMedia::WriteFile(Song(n), TestMedia::SilentWav(30)));

@@ -97,10 +97,7 @@ private:
 void tst_PlayerApp::init() {
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
-    const QProcessEnvironment env = TestProgram::Environment(m_home->path());
-    for (const char* name : {"MELODECK_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
-                             "MELODECK_SEARCH_URL", "MELODECK_UPDATE_URL"})
-        qputenv(name, env.value(QLatin1String(name)).toUtf8());
+    TestProgram::UseInThisProcess(m_home->path());
     m_prompts.messages.clear();
 }
 

@@ -42,6 +42,8 @@ private slots:
     void refusesWhatIsNoLyricsFile();
     void lineAt_data();
     void lineAt();
+    void wordsSung_data();
+    void wordsSung();
 
 private:
     QTemporaryDir m_dir;
@@ -173,6 +175,65 @@ void TestLrcParser::lineAt() {
     QFETCH(qint64, timeMs);
     QFETCH(int, line);
     QCOMPARE(LrcParser::Parse(text).LineAt(timeMs), line);
+}
+
+// Enhanced LRC: which part of the current line is sung at a time, and when
+// the next word starts ("-1" for none), through the parser's word times.
+void TestLrcParser::wordsSung_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("timeMs");
+    QTest::addColumn<QString>("expected"); // "sung text/next word ms"
+    const QString song = QStringLiteral(
+        "[00:01.00]<00:01.00>Hel<00:01.20>lo <00:01.50>world<00:02.00>\n[00:03]plain line");
+    QTest::newRow("first syllable") << song << qint64(1000) << "Hel/1200";
+    QTest::newRow("just before the second") << song << qint64(1199) << "Hel/1200";
+    QTest::newRow("a word counts from its start") << song << qint64(1200) << "Hello /1500";
+    QTest::newRow("the end stamp is no word") << song << qint64(1600) << "Hello world/-1";
+    QTest::newRow("a line without word times is sung whole")
+        << song << qint64(3000) << "plain line/-1";
+    QTest::newRow("text before the first stamp, spaces trimmed")
+        << QStringLiteral("[00:05]  la <00:06>la ") << qint64(5000) << "la /6000";
+    QTest::newRow("lead-in: nothing sung before the first word")
+        << QStringLiteral("[00:05]<00:05.50>la la") << qint64(5200) << "/5500";
+    QTest::newRow("a repeated line sings its words as far after its stamp")
+        << QStringLiteral("[00:10][00:50]<00:10.00>a <00:11.00>b") << qint64(50500) << "a /51000";
+    QTest::newRow("the first of the repeats keeps the written times")
+        << QStringLiteral("[00:10][00:50]<00:10.00>a <00:11.00>b") << qint64(10500) << "a /11000";
+    QTest::newRow("the offset moves words too")
+        << QStringLiteral("[offset:500]\n[00:02]<00:02>x<00:03>y") << qint64(2000) << "x/2500";
+    QTest::newRow("a stamp earlier than the one before counts from it")
+        << QStringLiteral("[00:01]<00:01.50>a<00:01.20>b<00:02>c") << qint64(1500) << "ab/2000";
+    QTest::newRow("two stamps together: the later one")
+        << QStringLiteral("[00:01]<00:01><00:02>ab") << qint64(1500) << "/2000";
+    QTest::newRow("stamps in the leading space: the last starts the text")
+        << QStringLiteral("[00:01] <00:01> <00:02>x <00:03>y") << qint64(1500) << "/2000";
+    QTest::newRow("a pause of stamps alone")
+        << QStringLiteral("[00:01]<00:01.00> <00:02.00>") << qint64(1500) << "/-1";
+    QTest::newRow("a broken word stamp is text")
+        << QStringLiteral("[00:01]a<00:61>b <00:02>c") << qint64(1000) << "a<00:61>b /2000";
+    // Hostile sizes: a search for each '<' to the end would take hours.
+    const QString opens(400000, QLatin1Char('<'));
+    QTest::newRow("a line of many '<'")
+        << "[00:01]" + opens + "<00:02>x" << qint64(1000) << opens + "/2000";
+    const QString aWords = QStringLiteral("<00:02>a").repeated(300);
+    QTest::newRow("word times past the cap: the line is sung whole")
+        << QStringLiteral("[00:01]").repeated(1000) + aWords << qint64(1000)
+        << QString(300, QLatin1Char('a')) + "/-1";
+    QTest::newRow("word times within the cap")
+        << QStringLiteral("[00:01]").repeated(600) + aWords << qint64(1000) << "/2000";
+}
+
+void TestLrcParser::wordsSung() {
+    QFETCH(QString, text);
+    QFETCH(qint64, timeMs);
+    QFETCH(QString, expected);
+    const Lyrics lyrics = LrcParser::Parse(text);
+    const int index = lyrics.LineAt(timeMs);
+    QVERIFY(index >= 0);
+    const LyricLine& line = lyrics.Lines[index];
+    QCOMPARE(line.Text.left(line.SungLength(timeMs)) + QLatin1Char('/') +
+                 QString::number(line.NextWordMs(timeMs)),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestLrcParser)

@@ -86,6 +86,7 @@ private slots:
     void doubleClickWhilePausedStartsFromTheBeginning_data();
     void doubleClickWhilePausedStartsFromTheBeginning();
     void videoOpensBesideThePlayerAndAudioHidesIt();
+    void unlistedNamesFollowWhatTheFileHolds();
     void unknownItemKeyPlaysTheFirstItem();
     void listOfFailuresStopsAfterOnePass_data();
     void listOfFailuresStopsAfterOnePass();
@@ -179,6 +180,26 @@ void tst_PlaylistPlayback::videoOpensBesideThePlayerAndAudioHidesIt() {
     QCOMPARE(rig.controls.equalizer, 0);
     const QString audio = rig.state.CurrentMedia->Path;
     QTRY_COMPARE_WITH_TIMEOUT(rig.Player().engine().URL(), audio, kTimeoutMs);
+}
+
+// Names in neither type list are shown or hidden by what the file holds,
+// whatever came before them.
+void tst_PlaylistPlayback::unlistedNamesFollowWhatTheFileHolds() {
+    PlaybackRig rig(m_dir.path());
+    const QStringList keys = rig.List(
+        {media("film.mp4", TestMedia::MjpegAvi(40)), media("song.mkv", TestMedia::SilentWav(5)),
+         media("clip.webm", TestMedia::MjpegAvi(40)), media("film.avi", TestMedia::MjpegAvi(40)),
+         media("tune.mp4", TestMedia::SilentMp3(5))});
+    const struct {
+        int item;
+        bool shown;
+    } steps[] = {{0, true}, {1, false}, {2, true}, {3, true}, {4, false}};
+    for (const auto& step : steps) {
+        rig.DoubleClick(keys[step.item]);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.Player().playState(), 3, kTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.video->isVisible(), step.shown, kTimeoutMs);
+        QCOMPARE(rig.controls.equalizer, int(step.shown));
+    }
 }
 
 void tst_PlaylistPlayback::unknownItemKeyPlaysTheFirstItem() {

@@ -15,15 +15,15 @@ namespace {
 constexpr int kFrameBytes = 417;
 constexpr double kFrameSeconds = 1152.0 / 44100.0;
 
-QByteArray frames(double seconds) {
-    const int count = std::max(1, int(std::lround(seconds / kFrameSeconds)));
-    QByteArray frame(kFrameBytes, '\0');
-    frame[0] = char(0xFF);
-    frame[1] = char(0xFB); // MPEG-1, Layer III, no CRC
-    frame[2] = char(0x90); // 128 kbit/s, 44.1 kHz, no padding
-    frame[3] = char(0x64); // joint stereo
+// `seconds` of frames of `bytes` each (at least one), each starting with
+// `header`, the rest zeros.
+QByteArray frames(double seconds, const QByteArray& header = QByteArray("\xFF\xFB\x90\x64"),
+                  int bytes = kFrameBytes, double frameSeconds = kFrameSeconds) {
+    const int count = std::max(1, int(std::lround(seconds / frameSeconds)));
+    QByteArray frame(bytes, '\0');
+    frame.replace(0, header.size(), header);
     QByteArray out;
-    out.reserve(count * kFrameBytes);
+    out.reserve(count * bytes);
     for (int i = 0; i < count; ++i)
         out += frame;
     return out;
@@ -148,6 +148,12 @@ QByteArray SilentMp3WithId3v1(double seconds, const QByteArray& title) {
     tag.replace(3, std::min<qsizetype>(30, title.size()), title.left(30));
     tag[127] = char(255); // no genre
     return frames(seconds) + tag;
+}
+
+QByteArray SilentMpeg2Mp3(double seconds) {
+    // MPEG-2, Layer III, no CRC; 64 kbit/s, 24 kHz; mono: 72 * 64000 / 24000
+    // bytes a frame, 576 samples.
+    return frames(seconds, QByteArray("\xFF\xF3\x84\xC0"), 192, 576.0 / 24000.0);
 }
 
 QByteArray SilentWav(double seconds, int sampleRate) {

@@ -15,6 +15,10 @@ QByteArray SilentMp3(double seconds, const QByteArray& id3v2Title = QByteArray()
 // The same audio with a 128-byte ID3v1 tag whose title field holds `title` bytes.
 QByteArray SilentMp3WithId3v1(double seconds, const QByteArray& title);
 
+// Silent MPEG-2 Layer III audio, 24 kHz (576 samples a frame), 64 kbit/s,
+// mono, about `seconds` long, without tags.
+QByteArray SilentMpeg2Mp3(double seconds);
+
 // 16-bit mono PCM WAV of silence.
 QByteArray SilentWav(double seconds, int sampleRate = 8000);
 

@@ -31,4 +31,12 @@ QProcessEnvironment Environment(const QString& home) {
     return env;
 }
 
+void UseInThisProcess(const QString& home) {
+    const QProcessEnvironment env = Environment(home);
+    for (const char* name :
+         {"MELODECK_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
+          "MELODECK_UPDATE_URL", "MELODECK_SEARCH_URL", "MELODECK_MPV_VO", "MELODECK_MPV_AO"})
+        qputenv(name, env.value(QLatin1String(name)).toUtf8());
+}
+
 } // namespace TestProgram

@@ -16,4 +16,8 @@ QString Path();
 // environment for a run there.
 QProcessEnvironment Environment(const QString& home);
 
+// The same run in the test's own process: prepares `home` and sets the
+// program's variables of that environment in this process's own.
+void UseInThisProcess(const QString& home);
+
 } // namespace TestProgram

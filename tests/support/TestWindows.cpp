@@ -1,6 +1,7 @@
 #include "support/TestWindows.h"
 
 #include <QTest>
+#include <cstdlib>
 
 namespace TestWindows {
 
@@ -18,6 +19,20 @@ void Drag(QWidget* widget, QPoint local, QPoint travel, int steps) {
         QTest::mouseMove(widget, widget->mapFromGlobal(start + travel * i / steps));
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier,
                         widget->mapFromGlobal(start + travel));
+}
+
+int CountColour(const QImage& image, QRgb colour, const QRect& area) {
+    const QRect inside = area.intersected(image.rect());
+    int count = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += std::abs(qRed(p) - qRed(colour)) <= 24 &&
+                     std::abs(qGreen(p) - qGreen(colour)) <= 24 &&
+                     std::abs(qBlue(p) - qBlue(colour)) <= 24;
+        }
+    }
+    return count;
 }
 
 } // namespace TestWindows

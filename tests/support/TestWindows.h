@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -16,5 +17,9 @@ std::unique_ptr<QWidget> MakeWindow(const QRect& geometry);
 // the widget's current place at every step, since it may move under the
 // pointer.
 void Drag(QWidget* widget, QPoint local, QPoint travel, int steps = 1);
+
+// How many pixels of `area` in `image` are near `colour` (within 24 in each
+// channel: the smoothed edges of glyphs are mixed with the background).
+int CountColour(const QImage& image, QRgb colour, const QRect& area);
 
 } // namespace TestWindows
