@@ -14,7 +14,9 @@
 #include "controls/ctlList.h"
 #include "controls/ctlProgress.h"
 #include "lyrics/frmLyricWindow.h"
+#include "net/InteractiveFetches.h"
 #include "net/ModLink.h"
+#include "net/PendingItems.h"
 #include "net/UrlRegistration.h"
 #include "net/frmMelodeckLink.h"
 #include "playback/frmPlayer.h"
@@ -27,6 +29,7 @@
 #include "skin/ModTextFile.h"
 #include "skin/PlaylistSkinApply.h"
 #include "skin/SkinImages.h"
+#include "winsvc/DisplayText.h"
 #include "winsvc/OwnedWindows.h"
 #include "winsvc/ProgramFolders.h"
 #include "winsvc/Prompts.h"
@@ -37,6 +40,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTextStream>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -90,7 +94,11 @@ PlayerApp::PlayerApp(Prompts& prompts, QObject* parent)
       m_owned(new OwnedWindows(*m_playerWindow)),
       m_mini(std::make_unique<MiniMode>(*m_playerWindow, m_skins, prompts, *m_magnetic,
                                         [this] { return OtherWindows(); })),
+      m_fetches(std::make_unique<InteractiveFetches>(m_playerWindow.get())),
       m_update(std::make_unique<UpdateCheck>(prompts, [this] { QuitApplication(); })) {
+    // The exit button still ends the program while a fetch waits.
+    m_fetches->LetThrough(m_playerWindow->cmdExit());
+    m_update->SetWait(m_fetches.get());
     m_tmrClear.setInterval(1000);
     connect(&m_tmrClear, &QTimer::timeout, this, &trimHeap);
     m_tmrClear.start();
@@ -304,17 +312,31 @@ void PlayerApp::LoadPlaylists() {
 }
 
 // A link turned into the fields of one new item: its direct address, or
-// every address the search service knows for it. The search blocks (user
-// input waits, windows repaint) until the service answers or gives up.
+// every address the search service knows for it. The search blocks (input
+// dropped, windows repaint) until the service answers, gives up, or the
+// wait is cancelled. A search cut short by the program's end is not lost:
+// the link is kept for the next start, as a hand-off that failed would be.
 PlaylistStore::Record PlayerApp::ResolveLinkItem(const QString& link) {
-    const std::optional<ModLink::LinkItem> item = ModLink::ResolveLink(link, m_prompts);
-    if (!item)
+    const ModLink::LinkOutcome outcome =
+        ModLink::ResolveLinkWaiting(link, m_prompts, m_fetches.get());
+    if (outcome.Cancelled && m_quit) {
+        const bool kept = PendingItems::Keep(UserDataDir(), {link});
+        QTextStream(stderr) << (kept ? QStringLiteral("melodeck: search cut short by the exit; "
+                                                      "kept for the next start: ")
+                                     : QStringLiteral("melodeck: search cut short by the exit; "
+                                                      "not kept: "))
+                            << DisplayText::ForTerminal(link) << Qt::endl;
+    } else if (outcome.Cancelled) {
+        m_playback->ShowStatus(QStringLiteral("搜索已取消"));
+    }
+    if (!outcome.Item)
         return nullptr;
+    const ModLink::LinkItem& item = *outcome.Item;
     auto media = std::make_shared<CMediaInfo>();
-    media->Path = item->Path;
-    media->Title = item->Title;
-    media->Types = item->Types;
-    media->UrlCol = item->UrlCol;
+    media->Path = item.Path;
+    media->Title = item.Title;
+    media->Types = item.Types;
+    media->UrlCol = item.UrlCol;
     return media;
 }
 
@@ -403,6 +425,8 @@ void PlayerApp::QuitApplication() {
     if (m_quit)
         return;
     m_quit = true;
+    // A search or check that waits would hold the exit for its time-out.
+    m_fetches->CancelAll();
     CloseDialogs();
     if (!m_starting)
         FinishQuit();
@@ -427,8 +451,8 @@ void PlayerApp::FinishQuit() {
     if (m_lyrics)
         m_lyrics->SetShown(false);
     m_playerWindow->close();
-    // Ending the loops now would cut a link search short and lose its item;
-    // AddText ends them once the item is in.
+    // A link search under way has been aborted, but its wait has yet to
+    // return and keep the link; AddText ends the loops once it has.
     if (m_adding == 0)
         EndEventLoop();
 }

@@ -14,6 +14,7 @@
 #include <memory>
 
 class FolderAdder;
+class InteractiveFetches;
 class LyricsPanel;
 
 class MainMenus;
@@ -69,18 +70,19 @@ public:
     void HandOff(const QStringList& items);
 
     // Adds `text` to the current list (AddByKind) and returns the keys of
-    // what was added. A quit asked meanwhile (a link search waits for the
-    // service) saves once more and ends the event loop after it returns.
+    // what was added. A quit asked meanwhile (a link search was waiting for
+    // the service) saves once more and ends the event loop after it returns.
     QStringList AddText(const QString& text);
 
     // The one way out: stops playback, saves the playlists, marks the
     // program as exiting (so the video window may close), closes the
     // windows (the video window is only hidden; it and its engine go with
     // the program) and ends the event loop with status 0. Runs once; later
-    // calls do nothing. Asked while a handed-over or start-up text is being
-    // added (a link search waits for the service), the lists are saved at
-    // once and again when the item is in, and only then does the event loop
-    // end: a text the other instance was told is taken is not lost.
+    // calls do nothing. Asked while a link is being searched, the search is
+    // aborted (the exit does not wait for the service), the lists are saved
+    // at once and again when the search has returned, and the link is kept
+    // for the next start: a text the other instance was told is taken, or
+    // the start's own, is not lost.
     // Open dialogs are closed first, so that a message box waiting for OK
     // does not keep the program alive. Asked while Start runs, the quit is
     // made when the lists are loaded, never halfway through.
@@ -88,7 +90,7 @@ public:
 
     // Offers an update when the maker's server names a newer version (the
     // last step of the start, after the command line). Never blocks for
-    // longer than the fetch's time-out.
+    // longer than the fetch's time-out; the user can cancel the wait.
     void CheckForUpdate();
 
     // The link dialog, modal; a link composed there is added to the current
@@ -122,6 +124,7 @@ public:
     MiniMode& Mini() const { return *m_mini; }
     LyricsPanel& Lyrics() const { return *m_lyrics; }
     Prompts& Prompter() const { return m_prompts; }
+    InteractiveFetches& Fetches() const { return *m_fetches; }
 
 private:
     // The windows mini mode puts away: every skinned window besides the
@@ -153,6 +156,8 @@ private:
     std::unique_ptr<PlaylistPlayback> m_playback;
     std::unique_ptr<frmPlayer> m_video;
     std::unique_ptr<PlayerTransport> m_transport;
+    // The link searches and the update check the user waits for.
+    std::unique_ptr<InteractiveFetches> m_fetches;
     std::unique_ptr<UpdateCheck> m_update;
     std::unique_ptr<PlaylistMenus> m_playlistMenus;
     std::unique_ptr<MainMenus> m_menus;

@@ -33,8 +33,8 @@ bool UpdateCheck::OffersUpdate(const QString& versionFile) {
 
 void UpdateCheck::CheckForUpdate() {
     // An error page ("503", "404" with a number in it) is no version file.
-    const ModInternet::HttpAnswer answer =
-        ModInternet::HttpFetch(ServiceAddresses::VersionFileUrl(), m_timeout);
+    const ModInternet::HttpAnswer answer = ModInternet::HttpFetch(
+        ServiceAddresses::VersionFileUrl(), m_timeout, m_wait, QStringLiteral("正在检查新版本..."));
     if (answer.Status != 200 || !OffersUpdate(answer.Body))
         return;
     if (!m_prompts.Ask(QStringLiteral("发现最新版本，是否确定升级？"),

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 
+class FetchWait;
 class Prompts;
 
 // The program's own version against the one on the maker's server, and the
@@ -35,9 +36,13 @@ public:
     static QString UpdaterPath();
 
     void SetTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    // How the user waits for the version file (the default wait when null);
+    // a cancelled wait offers nothing.
+    void SetWait(FetchWait* wait) { m_wait = wait; }
 
 private:
     Prompts& m_prompts;
     std::function<void()> m_quit;
     std::chrono::milliseconds m_timeout;
+    FetchWait* m_wait = nullptr;
 };

@@ -1,11 +1,10 @@
 #include "net/ModInternet.h"
 
 #include "net/BodyText.h"
+#include "net/FetchWait.h"
 #include "net/ServiceAddresses.h"
 
-#include <QCursor>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -51,7 +50,8 @@ public:
     }
 
     void OnFinished() {
-        if (!m_refused)
+        // An aborted reply is closed: nothing is left to read.
+        if (!m_refused && m_reply.isOpen())
             m_body += m_reply.readAll();
     }
 
@@ -113,7 +113,8 @@ QString HttpGet(const QString& url, std::chrono::milliseconds timeout) {
     return HttpFetch(url, timeout).Body;
 }
 
-HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout) {
+HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout, FetchWait* wait,
+                     const QString& what) {
     const QUrl address(url, QUrl::TolerantMode);
     if (!IsWebAddress(address))
         return {};
@@ -132,6 +133,7 @@ HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout) {
     // A coarse timer may fire up to 5% early; a stated time-out is a minimum.
     deadline.setTimerType(Qt::PreciseTimer);
     bool timedOut = false;
+    bool cancelled = false;
     QObject::connect(reply, &QNetworkReply::metaDataChanged, [&] { body.OnMetaData(); });
     QObject::connect(reply, &QNetworkReply::readyRead, [&] { body.OnReadyRead(); });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -140,24 +142,33 @@ HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout) {
         reply->abort();
     });
     deadline.start(timeout);
-    // Clicks made while the answer is awaited wait for it too; the busy
-    // cursor says so instead of the program looking dead.
-    const bool busyCursor =
-        !reply->isFinished() && qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (busyCursor)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (busyCursor)
-        QGuiApplication::restoreOverrideCursor();
+    if (!reply->isFinished()) {
+        FetchWait plainWait;
+        (wait ? *wait : plainWait).Wait(loop, what, [&] {
+            // An answer already in is kept.
+            if (reply->isFinished())
+                return;
+            cancelled = true;
+            reply->abort();
+        });
+    }
+    // The program's exit ends every loop, this one too, before the answer:
+    // the request must not outlive the wait.
+    if (!reply->isFinished()) {
+        cancelled = true;
+        reply->abort();
+    }
     deadline.stop();
     body.OnFinished();
 
-    const bool ok = !timedOut && !body.Refused() && HasAnswer(*reply);
+    const bool ok = !timedOut && !cancelled && !body.Refused() && HasAnswer(*reply);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     delete reply;
-    if (!ok)
-        return {};
+    if (!ok) {
+        HttpAnswer none;
+        none.Cancelled = cancelled;
+        return none;
+    }
     return {BodyText::Decode(body.Body()), status};
 }
 

@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+class FetchWait;
+
 // The program's one way to fetch from the web, and the song search built on
 // it.
 namespace ModInternet {
@@ -16,12 +18,12 @@ inline constexpr qsizetype kMaxBodyBytes = 4 * 1024 * 1024;
 inline constexpr int kMaxRedirects = 5;
 
 // GETs `url` (http or https) and returns the body decoded as its meta tags
-// say (see BodyText). Synchronous for the caller: a local event loop waits
-// that keeps timers and painting going but holds back mouse and keyboard
-// input, so nothing the user clicks runs meanwhile. Any failure (bad
-// address, no connection, time-out, too many redirects, a body over
-// kMaxBodyBytes) gives an empty text and shows nothing. An HTTP error page is
-// a body like any other.
+// say (see BodyText). Synchronous for the caller, who waits as `wait` says
+// (by default FetchWait's: the busy cursor, mouse and keyboard input held
+// back, timers and painting going on). Any failure (bad address, no
+// connection, time-out, too many redirects, a body over kMaxBodyBytes, a
+// wait that was cancelled) gives an empty text and shows nothing. An HTTP
+// error page is a body like any other.
 QString HttpGet(const QString& url, std::chrono::milliseconds timeout = kTransferTimeout);
 
 // What a server answered: the decoded body, as HttpGet gives it, and the HTTP
@@ -30,8 +32,13 @@ QString HttpGet(const QString& url, std::chrono::milliseconds timeout = kTransfe
 struct HttpAnswer {
     QString Body;
     int Status = 0;
+    // The wait was ended before the answer (the user cancelled, the program
+    // is ending): the request was aborted and nothing is known.
+    bool Cancelled = false;
 };
-HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout = kTransferTimeout);
+// `what` tells the user what is awaited, should `wait` show it.
+HttpAnswer HttpFetch(const QString& url, std::chrono::milliseconds timeout = kTransferTimeout,
+                     FetchWait* wait = nullptr, const QString& what = QString());
 
 // The address of a search: SearchBase + "xmlhttp.asp?singer=" + singer +
 // "&song=" + song + "&page=0&Type=" + type. The values go in as they stand, so

@@ -9,6 +9,7 @@ namespace ModLink {
 namespace {
 
 const QString kSeparator = QStringLiteral("<br/>");
+const QString kSearching = QStringLiteral("正在搜索...");
 
 QString Field(const QString& link, const QString& name) {
     return modFile::ExtractBetween(link, name, QStringLiteral("&"));
@@ -55,8 +56,12 @@ QStringList SplitCandidates(const QString& answer) {
 }
 
 std::optional<LinkItem> ResolveLink(const QString& text, Prompts& prompts) {
+    return ResolveLinkWaiting(text, prompts, nullptr).Item;
+}
+
+LinkOutcome ResolveLinkWaiting(const QString& text, Prompts& prompts, FetchWait* wait) {
     if (text.isEmpty())
-        return std::nullopt;
+        return {};
     const LinkFields fields = ParseLink(text);
     LinkItem item;
     item.Title = fields.Song;
@@ -64,21 +69,25 @@ std::optional<LinkItem> ResolveLink(const QString& text, Prompts& prompts) {
         // A web page wrote the link: it may name addresses, never our files.
         if (NamesLocalFile(fields.Third)) {
             prompts.MsgBox(QStringLiteral("无法播放该媒体"));
-            return std::nullopt;
+            return {};
         }
         item.Path = fields.Third;
     } else {
-        item.UrlCol =
-            SplitCandidates(ModInternet::SearchSongs(fields.Singer, fields.Song, fields.Third));
+        const ModInternet::HttpAnswer answer = ModInternet::HttpFetch(
+            ModInternet::SearchRequestUrl(fields.Singer, fields.Song, fields.Third),
+            ModInternet::kTransferTimeout, wait, kSearching);
+        if (answer.Cancelled)
+            return {std::nullopt, true};
+        item.UrlCol = SplitCandidates(answer.Body);
         // An answer of nothing but separators found nothing either.
         if (item.UrlCol.isEmpty()) {
             prompts.MsgBox(QStringLiteral("找不到该数据！"));
-            return std::nullopt;
+            return {};
         }
         item.Path = item.UrlCol.first();
     }
     item.Types = modFile::GetMediaKind(item.Path);
-    return item;
+    return {item, false};
 }
 
 } // namespace ModLink

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class FetchWait;
 class Prompts;
 
 // The program's own links: "melodeck://" followed by name=value fields
@@ -59,5 +60,17 @@ struct LinkItem {
 // yields no address, "找不到该数据！" is shown through `prompts` and nothing
 // comes back. An empty text gives nothing and shows nothing.
 std::optional<LinkItem> ResolveLink(const QString& text, Prompts& prompts);
+
+// What ResolveLinkWaiting made of a link.
+struct LinkOutcome {
+    std::optional<LinkItem> Item;
+    // The search was ended before the service answered (the user cancelled,
+    // the program is ending): nothing was shown, nothing is known.
+    bool Cancelled = false;
+};
+
+// ResolveLink with the search waited for as `wait` says (see
+// ModInternet::HttpFetch; the default wait when null).
+LinkOutcome ResolveLinkWaiting(const QString& text, Prompts& prompts, FetchWait* wait);
 
 } // namespace ModLink

@@ -1,10 +1,12 @@
 // Links end to end: the real program, a second copy or the desktop's opener
 // handing it a melodeck:// link, and the reference search service sharing a
 // folder of generated files over HTTP on 127.0.0.1.
+#include "net/DripServer.h"
 #include "support/TestMedia.h"
 #include "support/TestProgram.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -109,6 +111,7 @@ private slots:
     void desktopOpenerReachesTheRunningInstance_data();
     void desktopOpenerReachesTheRunningInstance();
     void engineRefusedAddressPlaysAndWritesNothing();
+    void quitDuringTheLinkSearchKeepsTheItem_data();
     void quitDuringTheLinkSearchKeepsTheItem();
 };
 
@@ -126,13 +129,13 @@ void tst_LinkHandOff::secondInstanceAddsTheServicesAnswers() {
     second.start(TestProgram::Path(), {kLink});
     QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitCode(), 0);
-    // The hand-off is taken; the first copy is searching or has searched.
-    QTRY_VERIFY_WITH_TIMEOUT(service.logged("search "), 10000);
+    // The hand-off is taken and searched; the item is saved. (A quit during
+    // the search would keep the link for the next start instead.)
+    const QByteArray item = defaultListWith("Sunny Day=" + service.candidate(0).toUtf8());
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)), item, 10000);
     QVERIFY(service.logged("-> 2\n"));
-    // A quit now waits for the item to be in the list.
     endWithSigterm(first);
-    QCOMPARE(readFile(home.playlist(0)),
-             defaultListWith("Sunny Day=" + service.candidate(0).toUtf8()));
+    QCOMPARE(readFile(home.playlist(0)), item);
     // Added only: nothing was played, so no file was fetched.
     QVERIFY(!service.logged("file "));
 }
@@ -209,10 +212,10 @@ void tst_LinkHandOff::desktopOpenerReachesTheRunningInstance() {
     open.start(opener.takeFirst(), opener << kLink);
     QVERIFY(open.waitForFinished(10000));
     QCOMPARE(open.exitCode(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(service.logged("search "), 15000);
+    const QByteArray item = defaultListWith("Sunny Day=" + service.candidate(0).toUtf8());
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)), item, 15000);
     endWithSigterm(first);
-    QCOMPARE(readFile(home.playlist(0)),
-             defaultListWith("Sunny Day=" + service.candidate(0).toUtf8()));
+    QCOMPARE(readFile(home.playlist(0)), item);
 }
 
 // An address that would have the engine build audio from a filter graph,
@@ -233,36 +236,70 @@ void tst_LinkHandOff::engineRefusedAddressPlaysAndWritesNothing() {
     QVERIFY2(!QFile::exists(written), errors.constData());
 }
 
-// A termination signal while the start's link is being searched: the lists
-// are saved at once, and the program ends only once the answer has come and
-// its item is saved too (before the event loop even ran).
-void tst_LinkHandOff::quitDuringTheLinkSearchKeepsTheItem() {
-    QTcpServer held; // answers only when the test says so
-    QVERIFY(held.listen(QHostAddress::LocalHost, 0));
-    Home home;
-    QProcess program;
-    QProcessEnvironment env = home.environment(nullptr);
-    env.insert(QStringLiteral("MELODECK_SEARCH_URL"),
-               QStringLiteral("http://127.0.0.1:%1/").arg(held.serverPort()));
-    program.setProcessEnvironment(env);
-    program.start(TestProgram::Path(), {kLink});
-    QVERIFY(program.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(held.hasPendingConnections(), 20000);
-    QTcpSocket* search = held.nextPendingConnection();
-    QByteArray request;
-    QTRY_VERIFY_WITH_TIMEOUT((request += search->readAll()).contains("\r\n\r\n"), 10000);
+// A termination signal while a fetch waits for a server that never answers
+// or drips its answer: the program ends at once, not at the fetch's
+// time-out, with the lists saved; a link whose search was cut short is kept
+// and searched again by the next start.
+void tst_LinkHandOff::quitDuringTheLinkSearchKeepsTheItem_data() {
+    QTest::addColumn<int>("length"); // of the dripped answer; -1: never answers
+    QTest::addColumn<QString>("fetch");
+    QTest::newRow("start's link, silent server") << -1 << "start's link";
+    QTest::newRow("start's link, dripping server") << 100000 << "start's link";
+    QTest::newRow("handed-over link, silent server") << -1 << "handed-over link";
+    QTest::newRow("update check, silent server") << -1 << "update check";
+    QTest::newRow("update check, dripping server") << 100000 << "update check";
+}
 
+void tst_LinkHandOff::quitDuringTheLinkSearchKeepsTheItem() {
+    QFETCH(int, length);
+    QFETCH(QString, fetch);
+    DripServer held(length, std::chrono::milliseconds(100));
+    Home home;
+    QProcessEnvironment env = home.environment(nullptr);
+    env.insert(fetch == "update check" ? QStringLiteral("MELODECK_UPDATE_URL")
+                                       : QStringLiteral("MELODECK_SEARCH_URL"),
+               held.Base());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(TestProgram::Path(),
+                  fetch == "start's link" ? QStringList{kLink} : QStringList{});
+    QVERIFY(program.waitForStarted());
+    if (fetch == "handed-over link") {
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.socket()), 20000);
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(TestProgram::Path(), {kLink});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(held.Requests(), 1, 20000);
+    if (length > 0)
+        QTRY_VERIFY_WITH_TIMEOUT(held.Sent() >= 3, 5000);
+
+    QElapsedTimer clock;
+    clock.start();
     ::kill(pid_t(program.processId()), SIGTERM);
-    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)), defaultListWith({}).chopped(2), 10000);
-    QCOMPARE(program.state(), QProcess::Running);
-    const QByteArray body = "http://127.0.0.1:9/a.mp3<br/>http://127.0.0.1:9/b.mp3";
-    search->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    QVERIFY(search->waitForBytesWritten(5000));
-    search->disconnectFromHost();
-    QVERIFY(program.waitForFinished(20000));
+    // Events keep flowing meanwhile, so the server goes on dripping.
+    QTRY_COMPARE_WITH_TIMEOUT(program.state(), QProcess::NotRunning, 2000);
+    QVERIFY2(clock.elapsed() < 2000, QByteArray::number(clock.elapsed()));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
-    QCOMPARE(readFile(home.playlist(0)), defaultListWith("Sunny Day=http://127.0.0.1:9/a.mp3"));
+    QCOMPARE(readFile(home.playlist(0)), defaultListWith({}).chopped(2));
+    const QByteArray errors = program.readAllStandardError();
+    if (fetch == "update check") {
+        QVERIFY2(!errors.contains("kept"), errors.constData());
+        return;
+    }
+    QVERIFY2(errors.contains("kept for the next start: " + kLink.toUtf8()), errors.constData());
+
+    Service service;
+    service.start();
+    QProcess next;
+    startFirst(next, home, &service);
+    const QByteArray item = defaultListWith("Sunny Day=" + service.candidate(0).toUtf8());
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(home.playlist(0)), item, 15000);
+    endWithSigterm(next);
+    QCOMPARE(readFile(home.playlist(0)), item);
 }
 
 QTEST_GUILESS_MAIN(tst_LinkHandOff)

@@ -1,5 +1,7 @@
 // The running program in this process: the player window's controls drive
 // the real engine on generated media, and its ways out keep the playlists.
+#include "net/DripServer.h"
+#include "net/TestHttpServer.h"
 #include "skin/RecordingPrompts.h"
 #include "support/TestMedia.h"
 #include "support/TestProgram.h"
@@ -8,9 +10,14 @@
 #include "app/frmPlayerWindow.h"
 #include "controls/ctlButton.h"
 #include "controls/ctlProgress.h"
+#include "net/InteractiveFetches.h"
+#include "net/PendingItems.h"
+#include "net/frmFetchProgress.h"
 #include "playback/MediaEngine.h"
 #include "playback/frmPlayer.h"
+#include "playlist/PlaylistPlayback.h"
 #include "playlist/frmPlaylistWindow.h"
+#include "winsvc/ProgramFolders.h"
 #include "winsvc/cMagneticWnd.h"
 
 #include "controls/ctlList.h"
@@ -19,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,6 +61,8 @@ private slots:
     void playingRowIsHighlighted();
     void brokenStartSkinFallsBack_data();
     void brokenStartSkinFallsBack();
+    void cancelledSearchLeavesTheProgramUsable_data();
+    void cancelledSearchLeavesTheProgramUsable();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -459,6 +469,69 @@ void tst_PlayerApp::brokenStartSkinFallsBack() {
     const QString said = m_prompts.messages.join(QLatin1Char('\n'));
     QVERIFY2(said.contains(QLatin1String("Winamp Modern")), qPrintable(said));
     QVERIFY2(said.contains(QLatin1String("0 Broken")), qPrintable(said));
+}
+
+void tst_PlayerApp::cancelledSearchLeavesTheProgramUsable_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("atMs");
+    QTest::newRow("Escape on the player window") << "escape" << 150;
+    QTest::newRow("the progress window's cancel") << "cancel button" << 800;
+    QTest::newRow("the exit button") << "exit button" << 150;
+}
+
+// A link search against a service that never answers, ended by the user
+// with real clicks and keys: the search returns at once, nothing is added
+// and no box says "not found"; a click on play meanwhile did nothing. After a
+// cancel the program searches again; after the exit button it has quit and
+// keeps the link for the next start.
+void tst_PlayerApp::cancelledSearchLeavesTheProgramUsable() {
+    QFETCH(QString, action);
+    QFETCH(int, atMs);
+    const QString link = QStringLiteral("melodeck://singer=Jay&song=Sunny Day&type=-1");
+    // The quits of earlier cases called exit() outside the main loop, which
+    // stays in force for every event loop started later (a fetch's wait
+    // among them) until the main loop has run once.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    DripServer silent(-1, std::chrono::milliseconds(50));
+    qputenv("MELODECK_SEARCH_URL", silent.Base().toUtf8());
+    WriteSongList(1, 30);
+    const QByteArray list = readFile(Playlist(0));
+    StartApp();
+    frmPlayerWindow& w = Window();
+    QTimer::singleShot(50, [&] { QTest::mouseClick(w.cmdPlay(), Qt::LeftButton); });
+    QTimer::singleShot(atMs, [&] {
+        frmFetchProgress* progress = m_app->Fetches().Progress();
+        if (action == "escape")
+            QTest::keyClick(&w, Qt::Key_Escape);
+        else if (action == "cancel button" && progress && progress->isVisible())
+            QTest::mouseClick(progress->cmdCancel, Qt::LeftButton);
+        else if (action == "exit button")
+            QTest::mouseClick(w.cmdExit(), Qt::LeftButton);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(m_app->AddText(link).isEmpty());
+    QVERIFY2(clock.elapsed() < atMs + 1000, QByteArray::number(clock.elapsed()));
+    QCOMPARE(silent.Requests(), 1);
+    QTRY_COMPARE(silent.Dropped(), 1);
+    QVERIFY(m_prompts.messages.isEmpty());
+    QVERIFY(!m_app->ExistingVideoWindow());
+    QCOMPARE(m_app->Store().Songs().Count(), 1);
+
+    if (action == "exit button") {
+        QVERIFY(m_app->HasQuit());
+        QCOMPARE(readFile(Playlist(0)), list);
+        QString error;
+        QCOMPARE(PendingItems::Take(UserDataDir(), error), QStringList{link});
+        return;
+    }
+    QCOMPARE(m_app->Playback().StatusText(), QStringLiteral("搜索已取消"));
+    TestHttpServer working(QByteArray("http://127.0.0.1:9/a.mp3<br/>http://127.0.0.1:9/b.mp3"));
+    qputenv("MELODECK_SEARCH_URL", working.Base().toUtf8());
+    QCOMPARE(m_app->AddText(link).size(), 1);
+    QCOMPARE(m_app->Store().Songs().Count(), 2);
+    QVERIFY(m_prompts.messages.isEmpty());
 }
 
 QTEST_MAIN(tst_PlayerApp)

@@ -1,11 +1,16 @@
+#include "DripServer.h"
 #include "TestHttpServer.h"
 
+#include "net/InteractiveFetches.h"
 #include "net/ModInternet.h"
 #include "net/ServiceAddresses.h"
+#include "net/frmFetchProgress.h"
 #include "winsvc/LegacyText.h"
 
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace std::chrono_literals;
@@ -41,6 +46,8 @@ private slots:
     void redirects();
     void connectionRefused();
     void silentServerTimesOutWhileTimersRun();
+    void interactiveWait_data();
+    void interactiveWait();
     void searchRequestLine_data();
     void searchRequestLine();
     void serviceAddresses();
@@ -168,6 +175,110 @@ void tst_ModInternet::silentServerTimesOutWhileTimersRun() {
     QVERIFY2(elapsed >= 380 && elapsed < 5000, QByteArray::number(elapsed));
     QCOMPARE(server.Connections(), 1);
     QVERIFY2(ticks >= 3, QByteArray::number(ticks)); // the loop kept serving timers
+}
+
+// What the user does during a wait, through InteractiveFetches and real
+// widgets, against a server that never answers or drips its answer.
+void tst_ModInternet::interactiveWait_data() {
+    QTest::addColumn<int>("length"); // of the dripped body; -1: never answers
+    QTest::addColumn<int>("gapMs");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("atMs");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<bool>("progressShown");
+
+    QTest::newRow("silent, cancelled by a call")
+        << -1 << 50 << "cancel" << 100 << "" << true << false;
+    QTest::newRow("dripping, cancelled by a call")
+        << 100000 << 50 << "cancel" << 100 << "" << true << false;
+    QTest::newRow("silent, Escape in another window")
+        << -1 << 50 << "escape" << 100 << "" << true << false;
+    QTest::newRow("dripping, the progress window's cancel")
+        << 100000 << 50 << "cancel button" << 800 << "" << true << true;
+    QTest::newRow("silent, Escape in the progress window")
+        << -1 << 50 << "escape in progress" << 800 << "" << true << true;
+    QTest::newRow("silent, clicks dropped, the let-through button cancels")
+        << -1 << 50 << "clicks" << 100 << "" << true << false;
+    QTest::newRow("slow answer: the progress comes and goes")
+        << 10 << 80 << "none" << 0 << "xxxxxxxxxx" << false << true;
+    QTest::newRow("quick answer: no progress window")
+        << 3 << 20 << "none" << 0 << "xxx" << false << false;
+}
+
+void tst_ModInternet::interactiveWait() {
+    QFETCH(int, length);
+    QFETCH(int, gapMs);
+    QFETCH(QString, action);
+    QFETCH(int, atMs);
+    QFETCH(QString, body);
+    QFETCH(bool, cancelled);
+    QFETCH(bool, progressShown);
+
+    QWidget window;
+    auto* elsewhere = new QPushButton(QStringLiteral("play"), &window);
+    auto* through = new QPushButton(QStringLiteral("exit"), &window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(elsewhere);
+    layout->addWidget(through);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    InteractiveFetches fetches(&window);
+    fetches.LetThrough(through);
+    int elsewhereClicks = 0;
+    connect(elsewhere, &QPushButton::clicked, [&] { ++elsewhereClicks; });
+    connect(through, &QPushButton::clicked, [&] { fetches.CancelAll(); });
+
+    const auto act = [&] {
+        frmFetchProgress* progress = fetches.Progress();
+        if (action == "cancel")
+            fetches.CancelAll();
+        else if (action == "escape")
+            QTest::keyClick(elsewhere, Qt::Key_Escape);
+        else if (action == "cancel button" && progress)
+            QTest::mouseClick(progress->cmdCancel, Qt::LeftButton);
+        else if (action == "escape in progress" && progress)
+            QTest::keyClick(progress, Qt::Key_Escape);
+        else if (action == "clicks") {
+            QTest::mouseClick(elsewhere, Qt::LeftButton);
+            QTest::keyClick(elsewhere, Qt::Key_Space);
+            QTest::mouseClick(through, Qt::LeftButton);
+        }
+    };
+    if (action != "none")
+        QTimer::singleShot(atMs, act);
+    bool progressSeen = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout,
+            [&] { progressSeen |= fetches.Progress() && fetches.Progress()->isVisible(); });
+    watch.start(20);
+
+    DripServer server(length, std::chrono::milliseconds(gapMs));
+    QElapsedTimer clock;
+    clock.start();
+    const ModInternet::HttpAnswer answer =
+        ModInternet::HttpFetch(server.Base(), 10s, &fetches, QStringLiteral("正在搜索..."));
+    const qint64 elapsed = clock.elapsed();
+    watch.stop();
+
+    QCOMPARE(answer.Cancelled, cancelled);
+    QCOMPARE(answer.Body, body);
+    QCOMPARE(progressSeen, progressShown);
+    QCOMPARE(server.Requests(), 1);
+    if (cancelled) {
+        QVERIFY2(elapsed < atMs + 1000, QByteArray::number(elapsed));
+        // Aborted, not left running behind the program's back.
+        QTRY_COMPARE_WITH_TIMEOUT(server.Dropped(), 1, 2000);
+    }
+    // The wait is over: nothing left of it, and the program takes input.
+    QCOMPARE(fetches.Waiting(), 0);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(!fetches.Progress() || !fetches.Progress()->isVisible());
+    QCOMPARE(elsewhereClicks, 0);
+    QTest::mouseClick(elsewhere, Qt::LeftButton);
+    QCOMPARE(elsewhereClicks, 1);
+    TestHttpServer working(QByteArray("ok"));
+    QCOMPARE(ModInternet::HttpFetch(working.Base(), 10s, &fetches).Body, QStringLiteral("ok"));
 }
 
 void tst_ModInternet::searchRequestLine_data() {
