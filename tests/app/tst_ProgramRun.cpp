@@ -47,11 +47,20 @@ struct Home {
     }
 };
 
+// The lock and a listening socket of a running copy, held by the test
+// itself: a copy that takes connections and never answers them.
+struct HeldDoor {
+    QLockFile lock;
+    QLocalServer server;
+    bool held;
+    explicit HeldDoor(const QString& socket)
+        : lock(socket + QStringLiteral(".lock")), held(lock.tryLock(0) && server.listen(socket)) {}
+};
+
 // Starts the program and waits until it serves hand-offs, which it does
 // once its windows are up and its playlists loaded.
 void startFirst(QProcess& program, const Home& home, const QStringList& args = {}) {
-    const QString socket =
-        home.path() + QStringLiteral("/runtime/Melodeck.FormDDE.") + QString::number(::getuid());
+    const QString socket = home.socket();
     // A killed copy leaves its socket behind; the new one makes its own.
     QFile::remove(socket);
     program.setProcessEnvironment(TestProgram::Environment(home.path()));
@@ -302,10 +311,8 @@ void tst_ProgramRun::itemsARunningCopyNeverTakesWaitForTheNextStart() {
     const QProcessEnvironment environment = TestProgram::Environment(home.path());
     const QString socket = home.socket();
     {
-        QLockFile lock(socket + QStringLiteral(".lock"));
-        QVERIFY(lock.tryLock(0));
-        QLocalServer mute;
-        QVERIFY(mute.listen(socket));
+        HeldDoor mute(socket);
+        QVERIFY(mute.held);
         QProcess second;
         second.setProcessEnvironment(environment);
         second.start(TestProgram::Path(), {song, QStringLiteral("http://127.0.0.1:9/a.mp3")});
@@ -336,10 +343,8 @@ void tst_ProgramRun::anotherUsersLockAndSocketGetNothing() {
     QVERIFY(!song.isEmpty());
     const QProcessEnvironment environment = TestProgram::Environment(home.path());
     const QString socket = home.socket();
-    QLockFile lock(socket + QStringLiteral(".lock"));
-    QVERIFY(lock.tryLock(0));
-    QLocalServer other;
-    QVERIFY(other.listen(socket));
+    HeldDoor other(socket);
+    QVERIFY(other.held);
     for (const QString& path : {socket, socket + QStringLiteral(".lock")})
         QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
 
@@ -352,7 +357,7 @@ void tst_ProgramRun::anotherUsersLockAndSocketGetNothing() {
     QCOMPARE(program.state(), QProcess::Running);
     endWith(program, SIGTERM);
     QVERIFY(program.readAllStandardError().contains("belongs to another user"));
-    QVERIFY(!other.hasPendingConnections());
+    QVERIFY(!other.server.hasPendingConnections());
     QCOMPARE(QFileInfo(socket).ownerId(), 65534u);
     QCOMPARE(QFileInfo(socket + QStringLiteral(".lock")).ownerId(), 65534u);
 }
